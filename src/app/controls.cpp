@@ -1,0 +1,223 @@
+#include "controls.h"
+
+#include "keys.h"
+
+#include <QDir>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMouseEvent>
+
+namespace vb
+{
+
+QColor color(quint32 bbggrr)
+{
+    return QColor(int(bbggrr & 0xFF), int((bbggrr >> 8) & 0xFF), int((bbggrr >> 16) & 0xFF));
+}
+
+quint32 fromColor(const QColor &c)
+{
+    return quint32(c.red()) | (quint32(c.green()) << 8) | (quint32(c.blue()) << 16);
+}
+
+quint32 windowColor()
+{
+    return fromColor(QPalette().color(QPalette::Window));
+}
+
+quint32 windowTextColor()
+{
+    return fromColor(QPalette().color(QPalette::WindowText));
+}
+
+QFont font(const QString &family, double points, bool bold)
+{
+    QFont f(family);
+    f.setPixelSize(qRound(points * 96 / 72));
+    f.setBold(bold);
+    return f;
+}
+
+void place(QWidget *w, int left, int top, int width, int height)
+{
+    w->setGeometry(left / 15, top / 15, width / 15, height / 15);
+}
+
+namespace
+{
+// Controls own their mouse movement: it never climbs to the page behind them.
+void ownMouseMoves(QWidget *w)
+{
+    w->setMouseTracking(true);
+    w->setAttribute(Qt::WA_NoMousePropagation);
+}
+} // namespace
+
+Label::Label(QWidget *parent) : QLabel(parent), m_foreColor(windowTextColor())
+{
+    setTextFormat(Qt::PlainText);
+    setWordWrap(true);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setFocusPolicy(Qt::NoFocus);
+    ownMouseMoves(this);
+}
+
+void Label::setCaption(const QString &caption)
+{
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    QString shown = caption;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(u'\r', u'\n');
+    setText(shown);
+    emit changed();
+}
+
+void Label::setBackColor(quint32 bbggrr)
+{
+    m_backColor = bbggrr;
+    QPalette p = palette();
+    p.setColor(QPalette::Window, color(bbggrr));
+    setPalette(p);
+}
+
+void Label::setForeColor(quint32 bbggrr)
+{
+    m_foreColor = bbggrr;
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, color(bbggrr));
+    setPalette(p);
+}
+
+void Label::setOpaque(bool opaque)
+{
+    setAutoFillBackground(opaque);
+}
+
+void Label::setUnderline(bool underline)
+{
+    QFont f = font();
+    f.setUnderline(underline);
+    setFont(f);
+}
+
+void Label::mousePressEvent(QMouseEvent *event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+}
+
+void Label::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click =
+        m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (click)
+        emit clicked();
+}
+
+void Label::mouseMoveEvent(QMouseEvent *)
+{
+    emit mouseMoved();
+}
+
+TextBox::TextBox(QWidget *parent) : QLineEdit(parent) {}
+
+void TextBox::keyPressEvent(QKeyEvent *event)
+{
+    emit keyDown(keys::keyCode(*event));
+    const QString text = event->text();
+    const bool printable = !text.isEmpty() && text.at(0).isPrint();
+    if (printable && event->modifiers().testFlag(Qt::AltModifier)) {
+        event->ignore();
+        return;
+    }
+    if (m_upperCase && printable) {
+        QKeyEvent upper(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
+                        event->nativeVirtualKey(), event->nativeModifiers(), QLocale().toUpper(text),
+                        event->isAutoRepeat(), ushort(event->count()));
+        QLineEdit::keyPressEvent(&upper);
+        event->setAccepted(upper.isAccepted());
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void TextBox::inputMethodEvent(QInputMethodEvent *event)
+{
+    if (!m_upperCase || event->commitString().isEmpty()) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent upper(event->preeditString(), event->attributes());
+    upper.setCommitString(QLocale().toUpper(event->commitString()), event->replacementStart(),
+                          event->replacementLength());
+    QLineEdit::inputMethodEvent(&upper);
+}
+
+Button::Button(const QString &caption, QWidget *parent) : QPushButton(caption, parent)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Button, color(white));
+    setPalette(p);
+    ownMouseMoves(this);
+}
+
+void Button::mouseMoveEvent(QMouseEvent *event)
+{
+    emit mouseMoved();
+    QPushButton::mouseMoveEvent(event);
+}
+
+Frame::Frame(quint32 backColor, QWidget *parent) : QWidget(parent)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Window, color(backColor));
+    setPalette(p);
+    setAutoFillBackground(true);
+    ownMouseMoves(this);
+}
+
+void Frame::mouseMoveEvent(QMouseEvent *)
+{
+    emit mouseMoved();
+}
+
+Line::Line(int x1, int y1, int x2, int y2, quint32 bbggrr, QWidget *parent) : QWidget(parent)
+{
+    setGeometry(x1 / 15, y1 / 15, std::max(1, (x2 - x1) / 15 + (x1 == x2 ? 1 : 0)),
+                std::max(1, (y2 - y1) / 15 + (y1 == y2 ? 1 : 0)));
+    QPalette p = palette();
+    p.setColor(QPalette::Window, color(bbggrr));
+    setPalette(p);
+    setAutoFillBackground(true);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+FileList::FileList(QWidget *parent) : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::itemClicked, this, &FileList::clicked);
+    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            emit clicked();
+    });
+}
+
+void FileList::setPath(const QString &dir)
+{
+    const QSignalBlocker quiet(this);
+    clear();
+    // Only regular files: QDir::System (pipes, sockets, devices) is left out.
+    const QStringList names =
+        QDir(dir).entryList({QStringLiteral("*.txt*")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    addItems(names);
+}
+
+QString FileList::fileName() const
+{
+    const QListWidgetItem *item = currentItem();
+    return item ? item->text() : QString();
+}
+
+} // namespace vb

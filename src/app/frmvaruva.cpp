@@ -1,0 +1,163 @@
+#include "frmvaruva.h"
+
+#include "common/paths.h"
+#include "keys.h"
+
+#include <QApplication>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QPushButton>
+
+frmvaruva::frmvaruva(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmvaruva"));
+    setWindowTitle(QStringLiteral("Зорвик v.2.1"));
+    setFixedSize(537, 373);
+    f = new Form(this);
+    connectHandlers();
+    Form_Load();
+    qApp->installEventFilter(this);
+}
+
+frmvaruva::~frmvaruva()
+{
+    qApp->removeEventFilter(this);
+}
+
+void frmvaruva::Form_Load()
+{
+    // Each picture box reads the logo itself. A missing or broken picture leaves the box empty.
+    for (vb::Label *image : {f->Image1, f->Image2}) {
+        QImageReader reader(paths::logoFile());
+        reader.setDecideFormatFromContent(true);
+        image->setPixmap(QPixmap::fromImage(reader.read()));
+    }
+    f->File1->setPath(paths::mfilesDir());
+    nastr();
+}
+
+void frmvaruva::resetWindow()
+{
+    // The old controls may be running the handler that called us: hide them, silence them and let
+    // the event loop delete them later.
+    Form *old = f;
+    old->Timer1->stop();
+    old->Timer2->stop();
+    old->hide();
+    old->blockSignals(true);
+    for (QObject *child : old->findChildren<QObject *>())
+        child->blockSignals(true);
+    old->deleteLater();
+
+    f = new Form(this);
+    connectHandlers();
+    Form_Load();
+    f->show();
+    // The window shows itself anew and so becomes active again.
+    Form_Activate();
+}
+
+void frmvaruva::connectHandlers()
+{
+    // The design state is not a change: connect only after every control holds its design value.
+    for (int i = 0; i < 4; ++i) {
+        connect(f->Label2[i], &vb::Label::clicked, this, [this, i] { Label2_Click(i); });
+        connect(f->Label2[i], &vb::Label::mouseMoved, this, [this, i] { Label2_MouseMove(i); });
+    }
+    connect(f->Label3, &vb::Label::mouseMoved, this, &frmvaruva::Label3_MouseMove);
+    connect(f->Label4, &vb::Label::clicked, this, &frmvaruva::Label4_Click);
+
+    for (vb::TextBox *box : {f->Text1, f->Text2, f->Text3})
+        connect(box, &QLineEdit::textChanged, this, &frmvaruva::Text123_Change);
+    connect(f->File1, &vb::FileList::clicked, this, &frmvaruva::File1_Click);
+    connect(f->Command1, &QPushButton::clicked, this, &frmvaruva::Command1_Click);
+    connect(f->Command2, &QPushButton::clicked, this, &frmvaruva::Command2_Click);
+
+    connect(f->Timer1, &QTimer::timeout, this, &frmvaruva::Timer1_Timer);
+    connect(f->Timer2, &QTimer::timeout, this, &frmvaruva::Timer2_Timer);
+    connect(f->Command3, &QPushButton::clicked, this, &frmvaruva::Command3_Click);
+    connect(f->Command3, &vb::Button::mouseMoved, this, &frmvaruva::Command3_MouseMove);
+    connect(f->Text4, &QLineEdit::textChanged, this, &frmvaruva::Text4_Change);
+    connect(f->Text4, &vb::TextBox::keyDown, this, &frmvaruva::Text4_KeyDown);
+
+    connect(f->Label24, &vb::Label::changed, this, &frmvaruva::Label24_Change);
+    connect(f->Command4, &QPushButton::clicked, this, &frmvaruva::Command4_Click);
+
+    for (vb::Label *link : f->helpLinks()) {
+        connect(link, &vb::Label::clicked, this, [this, link] { helpLink_Click(link); });
+        connect(link, &vb::Label::mouseMoved, this, [this, link] { helpLink_MouseMove(link); });
+    }
+    connect(f->Command5, &QPushButton::clicked, this, &frmvaruva::Command5_Click);
+    connect(f->Frame6, &vb::Frame::mouseMoved, this, &frmvaruva::Frame6_MouseMove);
+}
+
+QMessageBox::StandardButton frmvaruva::message(const QString &text, QMessageBox::StandardButtons buttons,
+                                               QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Darizi2"), text, buttons, this);
+    const std::pair<QMessageBox::StandardButton, QString> captions[] = {
+        {QMessageBox::Ok, QStringLiteral("ОК")},
+        {QMessageBox::Cancel, QStringLiteral("Отмена")},
+        {QMessageBox::Yes, QStringLiteral("Да")},
+        {QMessageBox::No, QStringLiteral("Нет")},
+    };
+    for (const auto &[which, caption] : captions) {
+        if (QAbstractButton *b = box.button(which))
+            b->setText(caption);
+    }
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
+    if (buttons.testFlag(QMessageBox::No))
+        box.setEscapeButton(QMessageBox::No);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+bool frmvaruva::trainingRunning() const
+{
+    return f->Timer1->isActive() || f->Timer2->isActive();
+}
+
+void frmvaruva::showPage(vb::Frame *page)
+{
+    for (vb::Frame *p : f->pages())
+        p->setVisible(p == page);
+}
+
+bool frmvaruva::eventFilter(QObject *watched, QEvent *event)
+{
+    // Key preview: the window sees each key of its own before the focused control does. A key is
+    // first delivered to the focus widget (or to the window when nothing has the focus); the same
+    // event climbing to the parents afterwards is not a new key.
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return false;
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || widget->window() != this)
+        return false;
+    QWidget *focus = QApplication::focusWidget();
+    QWidget *target = focus && focus->window() == this ? focus : this;
+    if (widget != target)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (event->type() == QEvent::KeyRelease) {
+        if (!key->isAutoRepeat())
+            Form_KeyUp(keys::keyCode(*key));
+        return false;
+    }
+    const Form *before = f;
+    Form_KeyDown(keys::keyCode(*key));
+    // After Alt+N the control that would get the key belongs to the replaced set, and after Alt+Q
+    // the window is closed: the key has nowhere to go.
+    return f != before || !isVisible();
+}
+
+void frmvaruva::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+    QWidget::changeEvent(event);
+}
+
+void frmvaruva::Form_Activate()
+{
+    m_altHeld = false;
+}

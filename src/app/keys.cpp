@@ -1,0 +1,95 @@
+#include "keys.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+
+namespace keys
+{
+
+namespace
+{
+
+// X keycodes (xcb and Wayland alike) are evdev codes plus 8 and do not change with the layout.
+int fromXKeycode(quint32 code)
+{
+    switch (code) {
+    case 64:  // Alt_L
+    case 108: // Alt_R
+        return alt;
+    case 36:  // Return
+    case 104: // KP_Enter
+        return enter;
+    case 57:
+        return letterN;
+    case 24:
+        return letterQ;
+    case 43:
+        return letterH;
+    case 33:
+        return letterP;
+    default:
+        return 0;
+    }
+}
+
+// Windows virtual keys already are the codes wanted.
+int fromVirtualKey(quint32 vk)
+{
+    switch (vk) {
+    case 0x12: // VK_MENU
+    case 0xA4: // VK_LMENU
+    case 0xA5: // VK_RMENU
+        return alt;
+    case 0x0D:
+        return enter;
+    case letterN:
+    case letterQ:
+    case letterH:
+    case letterP:
+        return int(vk);
+    default:
+        return 0;
+    }
+}
+
+// Events without a native code (synthesised ones, or an unknown platform) go by Qt's key, which
+// follows the layout.
+int fromQtKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Alt:
+        return alt;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return enter;
+    case Qt::Key_N:
+        return letterN;
+    case Qt::Key_Q:
+        return letterQ;
+    case Qt::Key_H:
+        return letterH;
+    case Qt::Key_P:
+        return letterP;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+int keyCode(const QKeyEvent &event)
+{
+#ifdef Q_OS_WIN
+    if (event.nativeVirtualKey() != 0)
+        return fromVirtualKey(event.nativeVirtualKey());
+#else
+    Q_UNUSED(fromVirtualKey);
+    static const bool xKeycodes =
+        QGuiApplication::platformName() == u"xcb" || QGuiApplication::platformName().startsWith(u"wayland");
+    if (xKeycodes && event.nativeScanCode() != 0)
+        return fromXKeycode(event.nativeScanCode());
+#endif
+    return fromQtKey(event.key());
+}
+
+} // namespace keys

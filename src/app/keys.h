@@ -1,0 +1,20 @@
+#pragma once
+
+class QKeyEvent;
+
+// Key codes as the shortcuts know them (Alt 18, Enter 13, letters by their Latin capital: N 78,
+// Q 81, H 72, P 80), recognised by the key's position so that they work in any keyboard layout.
+namespace keys
+{
+
+constexpr int alt = 18;
+constexpr int enter = 13;
+constexpr int letterN = 78;
+constexpr int letterQ = 81;
+constexpr int letterH = 72;
+constexpr int letterP = 80;
+
+// The code of a key event, or 0 for a key the program does not know by position.
+int keyCode(const QKeyEvent &event);
+
+} // namespace keys

@@ -1,0 +1,64 @@
+#include "paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace paths
+{
+
+namespace
+{
+QString &overrideDir()
+{
+    static QString dir;
+    return dir;
+}
+} // namespace
+
+QString programDir()
+{
+    const QString &dir = overrideDir();
+    return dir.isEmpty() ? QCoreApplication::applicationDirPath() : dir;
+}
+
+void setProgramDir(const QString &dir)
+{
+    overrideDir() = dir;
+}
+
+QString mfilesDir()
+{
+    return QDir(programDir()).filePath(QStringLiteral("mfiles"));
+}
+
+QString optionsFile()
+{
+    return QDir(mfilesDir()).filePath(QStringLiteral("options.ini"));
+}
+
+QString logoFile()
+{
+    return QDir(mfilesDir()).filePath(QStringLiteral("logo.gif"));
+}
+
+QString lastFile()
+{
+    return QDir(programDir()).filePath(QStringLiteral("last.txt"));
+}
+
+bool isPlainFileName(const QString &name)
+{
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') &&
+           !name.contains(u'\\') && !name.contains(QChar(0))
+#ifdef Q_OS_WIN
+           && !name.contains(u':') // a drive-relative path such as C:words.txt
+#endif
+        ;
+}
+
+QString baseFile(const QString &name)
+{
+    return QDir(mfilesDir()).filePath(name);
+}
+
+} // namespace paths

@@ -1,0 +1,114 @@
+#include "textcodec.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace textcodec
+{
+
+namespace
+{
+constexpr QByteArrayView bom("\xEF\xBB\xBF", 3);
+constexpr auto windows1251 = "windows-1251";
+} // namespace
+
+void Utf8Check::feed(QByteArrayView bytes)
+{
+    for (const char ch : bytes) {
+        if (!m_valid)
+            return;
+        const auto b = static_cast<unsigned char>(ch);
+        if (m_pending > 0) {
+            if (b < m_lowerBound || b > m_upperBound) {
+                m_valid = false;
+                return;
+            }
+            m_lowerBound = 0x80;
+            m_upperBound = 0xBF;
+            --m_pending;
+            continue;
+        }
+        if (b < 0x80)
+            continue;
+        m_multiByte = true;
+        m_lowerBound = 0x80;
+        m_upperBound = 0xBF;
+        if (b >= 0xC2 && b <= 0xDF) {
+            m_pending = 1;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            m_pending = 2;
+            if (b == 0xE0)
+                m_lowerBound = 0xA0; // overlong
+            else if (b == 0xED)
+                m_upperBound = 0x9F; // surrogates
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            m_pending = 3;
+            if (b == 0xF0)
+                m_lowerBound = 0x90;
+            else if (b == 0xF4)
+                m_upperBound = 0x8F;
+        } else {
+            m_valid = false;
+        }
+    }
+}
+
+bool startsWithBom(QByteArrayView bytes)
+{
+    return bytes.startsWith(bom);
+}
+
+Encoding detect(QByteArrayView bytes)
+{
+    if (startsWithBom(bytes))
+        return Encoding::Utf8;
+    Utf8Check check;
+    check.feed(bytes);
+    return check.valid() && check.sawMultiByte() ? Encoding::Utf8 : Encoding::Windows1251;
+}
+
+QString decode(QByteArrayView bytes, Encoding encoding)
+{
+    if (encoding == Encoding::Utf8) {
+        if (startsWithBom(bytes))
+            bytes = bytes.sliced(bom.size());
+        return QString::fromUtf8(bytes);
+    }
+    QStringDecoder decoder(windows1251);
+    return decoder.decode(bytes);
+}
+
+QList<QByteArrayView> splitLines(QByteArrayView bytes)
+{
+    QList<QByteArrayView> lines;
+    qsizetype start = 0;
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = bytes[i];
+        if (c != '\n' && c != '\r')
+            continue;
+        lines.append(bytes.sliced(start, i - start));
+        if (c == '\r' && i + 1 < size && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        lines.append(bytes.sliced(start));
+    return lines;
+}
+
+QByteArray encodeLines(const QList<QString> &lines)
+{
+    QString text;
+    for (const QString &line : lines) {
+        text += line;
+        text += u"\r\n";
+    }
+    QStringEncoder encoder(windows1251);
+    QByteArray bytes = encoder.encode(text);
+    if (!encoder.hasError() && bytes.count('\x1A') == text.count(u'\x1A'))
+        return bytes;
+    return bom.toByteArray() + text.toUtf8();
+}
+
+} // namespace textcodec

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+// The program's text files are Windows-1251 with CR LF line ends. Files edited on Linux are usually
+// UTF-8 with LF, so reading also accepts a UTF-8 text (with a BOM, or valid UTF-8 holding at least
+// one multi-byte sequence) and any of CR LF, LF and CR as a line end.
+namespace textcodec
+{
+
+enum class Encoding { Windows1251, Utf8 };
+
+// Checks UTF-8 piece by piece, so that a file can be judged while it streams past.
+class Utf8Check
+{
+public:
+    void feed(QByteArrayView bytes);
+    // True when everything fed is valid UTF-8 that ends on a character boundary.
+    bool valid() const { return m_valid && m_pending == 0; }
+    bool sawMultiByte() const { return m_multiByte; }
+
+private:
+    int m_pending = 0;         // continuation bytes still expected
+    unsigned m_lowerBound = 0; // bounds of the next continuation byte (overlong and surrogate checks)
+    unsigned m_upperBound = 0;
+    bool m_valid = true;
+    bool m_multiByte = false;
+};
+
+bool startsWithBom(QByteArrayView bytes);
+Encoding detect(QByteArrayView bytes);
+
+// Decodes one line or a whole text; a leading UTF-8 BOM is dropped.
+QString decode(QByteArrayView bytes, Encoding encoding);
+
+// Splits bytes into lines at CR LF, LF or a lone CR. A final line without a line end counts;
+// nothing after the last line end does not.
+QList<QByteArrayView> splitLines(QByteArrayView bytes);
+
+// Lines of text, each followed by CR LF, in Windows-1251 when every character fits, otherwise as
+// UTF-8 with a BOM (the Windows-1251 encoder would turn the others into 0x1A).
+QByteArray encodeLines(const QList<QString> &lines);
+
+} // namespace textcodec

@@ -1,0 +1,55 @@
+#include "options.h"
+
+#include "common/textcodec.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace
+{
+constexpr qint64 readLimit = 64 * 1024;
+}
+
+int Options::parse(QByteArrayView bytes)
+{
+    const textcodec::Encoding encoding = textcodec::detect(bytes);
+    const QList<QByteArrayView> lines = textcodec::splitLines(bytes);
+    QString *fields[] = {&baseFile, &wordCount, &memoriseSeconds, &recallSeconds};
+    const int count = static_cast<int>(std::min<qsizetype>(lines.size(), 4));
+    for (int i = 0; i < count; ++i)
+        *fields[i] = textcodec::decode(lines[i], encoding);
+    return count;
+}
+
+QByteArray Options::toBytes() const
+{
+    return textcodec::encodeLines({baseFile, wordCount, memoriseSeconds, recallSeconds, QString()});
+}
+
+LoadedOptions loadOptions(const QString &path)
+{
+    LoadedOptions result;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        result.status = OptionsStatus::Missing;
+        return result;
+    }
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        result.status = OptionsStatus::Unreadable;
+        return result;
+    }
+    const QByteArray bytes = file.read(readLimit);
+    result.status = result.options.parse(bytes) == 4 ? OptionsStatus::Ok : OptionsStatus::Short;
+    return result;
+}
+
+SaveResult saveOptions(const QString &path, const Options &options)
+{
+    QSaveFile file(path);
+    const QByteArray bytes = options.toBytes();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return {false, file.errorString()};
+    return {true, {}};
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The four stored settings, kept as text exactly as the user typed them; the settings page checks
+// them before they are saved, and the training start reads them leniently.
+struct Options {
+    QString baseFile = QStringLiteral("wmbase.txt");
+    QString wordCount = QStringLiteral("10");
+    QString memoriseSeconds = QStringLiteral("10");
+    QString recallSeconds = QStringLiteral("60");
+
+    // The first four lines of an options file; lines that are missing keep their defaults.
+    // Returns how many of the four lines the bytes held.
+    int parse(QByteArrayView bytes);
+    // The file as saved: the four values and an empty fifth line, all ending in CR LF.
+    QByteArray toBytes() const;
+
+    bool operator==(const Options &) const = default;
+};
+
+enum class OptionsStatus {
+    Ok,         // all four lines read
+    Short,      // fewer than four lines: the rest are defaults
+    Missing,    // no such file: defaults
+    Unreadable, // not a readable regular file: defaults
+};
+
+struct LoadedOptions {
+    Options options;
+    OptionsStatus status = OptionsStatus::Ok;
+};
+
+// Reads options.ini. Only the first 64 KiB are looked at: the four values are short, and a huge
+// or binary file must not stall the window.
+LoadedOptions loadOptions(const QString &path);
+
+// Replaces the file atomically: on failure the old file stays as it was and the result says why.
+struct SaveResult {
+    bool ok = false;
+    QString error;
+};
+SaveResult saveOptions(const QString &path, const Options &options);

@@ -1,0 +1,72 @@
+// The settings page: loading the stored values, editing, checking and saving them.
+#include "app/frmvaruva.h"
+#include "common/number.h"
+#include "common/paths.h"
+#include "options.h"
+
+void frmvaruva::nastr()
+{
+    const Options stored = loadOptions(paths::optionsFile()).options;
+    f->Label22->setCaption(stored.baseFile);
+    f->Text1->setText(stored.wordCount);
+    f->Text2->setText(stored.memoriseSeconds);
+    f->Text3->setText(stored.recallSeconds);
+}
+
+void frmvaruva::Text123_Change()
+{
+    f->Command1->setEnabled(true);
+}
+
+void frmvaruva::File1_Click()
+{
+    f->Command1->setEnabled(true);
+    const QString name = f->File1->fileName();
+    if (!name.isEmpty())
+        f->Label22->setCaption(name);
+}
+
+void frmvaruva::Command1_Click()
+{
+    if (f->Label22->caption().isEmpty()) {
+        f->Label17->show();
+        return;
+    }
+    f->Label17->hide();
+    struct Check {
+        vb::TextBox *box;
+        vb::Label *warning;
+        double low, high;
+    };
+    const Check checks[] = {
+        {f->Text1, f->Label19, 10, 50},
+        {f->Text2, f->Label20, 10, 30},
+        {f->Text3, f->Label21, 60, 180},
+    };
+    for (const Check &check : checks) {
+        const double value = number::read(check.box->text());
+        if (value < check.low || value > check.high) {
+            check.warning->show();
+            return;
+        }
+        check.warning->hide();
+    }
+    Options options;
+    options.baseFile = f->Label22->caption();
+    options.wordCount = f->Text1->text();
+    options.memoriseSeconds = f->Text2->text();
+    options.recallSeconds = f->Text3->text();
+    const SaveResult saved = saveOptions(paths::optionsFile(), options);
+    if (!saved.ok) {
+        message(QStringLiteral("Не удалось сохранить настройки в файл options.ini (%1). Прежние настройки "
+                               "остались без изменений.")
+                    .arg(saved.error));
+        return;
+    }
+    f->Command1->setEnabled(false);
+}
+
+void frmvaruva::Command2_Click()
+{
+    nastr();
+}

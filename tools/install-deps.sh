@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs to build, run and test, if any are missing.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ make pkg-config
+    qt6-base-dev            # Qt 6 Widgets, QtTest, moc, the xcb and offscreen platforms, the GIF reader
+    fonts-liberation2       # metric twins of Arial and Times New Roman, with Cyrillic
+    libbenchmark-dev        # bench/
+    xvfb xauth x11-xkb-utils libxtst-dev imagemagick   # the end-to-end run and its screenshots
+    clang libclang-rt-14-dev                           # libFuzzer targets
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
