@@ -1,0 +1,356 @@
+#!/usr/bin/env bash
+# End-to-end run of the real program on a private Xvfb display, with the xcb platform and raw
+# XTest events (see xkeys.c). No window manager: the window sits at the top-left corner, and the
+# keys go to the window under the pointer unless the program itself takes the X focus, so the
+# pointer is parked over the window and a click on the grey title band activates it.
+#
+#   run.sh STAGED_PROGRAM_DIR XKEYS_BINARY SHOTS_DIR
+#
+# Exit status: 0 all checks passed, 1 some failed, 77 skipped (no Xvfb, no XTest, missing tools).
+set -u
+
+STAGE=${1:?staged program directory}
+XKEYS=${2:-}
+SHOTS=${3:?screenshot directory}
+
+skip() { echo "e2e: SKIPPED: $*"; exit 77; }
+
+[ -n "$XKEYS" ] && [ -x "$XKEYS" ] || skip "xkeys was not built (no Xlib/XTest development files)"
+for tool in Xvfb setxkbmap xwininfo import convert compare iconv; do
+    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"
+done
+[ -x "$STAGE/zorvik" ] && [ -d "$STAGE/mfiles" ] || { echo "e2e: no staged program in $STAGE"; exit 1; }
+
+T0=$(date +%s%N)
+WORK=$(mktemp -d /tmp/zorvik-e2e.XXXXXX)
+XVFB_PID=""
+APP_PID=""
+
+cleanup() {
+    if [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; then
+        kill "$APP_PID" 2>/dev/null
+        wait "$APP_PID" 2>/dev/null
+    fi
+    if [ -n "$XVFB_PID" ] && kill -0 "$XVFB_PID" 2>/dev/null; then
+        kill "$XVFB_PID" 2>/dev/null
+        wait "$XVFB_PID" 2>/dev/null
+    fi
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+
+mkdir -p "$SHOTS"
+rm -f "$SHOTS"/*.png "$SHOTS"/*.log
+
+# ---------------------------------------------------------------------------------------------
+# Reporting
+
+PASSED=0
+FAILED=0
+SCENARIO=""
+ms() { echo $(( ($(date +%s%N) - T0) / 1000000 )); }
+pass() { PASSED=$((PASSED + 1)); printf '  ok   %s\n' "$*"; }
+fail() { FAILED=$((FAILED + 1)); printf '  FAIL [%s] %s\n' "$SCENARIO" "$*"; }
+check() { # check DESCRIPTION COMMAND...
+    local what=$1; shift
+    if "$@"; then pass "$what"; else fail "$what"; fi
+}
+scenario() { SCENARIO=$1; echo "== $1 ($(ms) ms)"; }
+
+# ---------------------------------------------------------------------------------------------
+# The X server
+
+XVFB_LOG="$WORK/xvfb.log"
+start_xvfb() {
+    local n
+    for n in $(seq 71 140); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$XVFB_LOG" 2>&1 &
+        XVFB_PID=$!
+        local i
+        for i in $(seq 1 100); do
+            if ! kill -0 "$XVFB_PID" 2>/dev/null; then
+                break # lost a race for this display number: try the next
+            fi
+            if [ -e "/tmp/.X11-unix/X$n" ] && DISPLAY=":$n" xwininfo -root >/dev/null 2>&1; then
+                export DISPLAY=":$n"
+                return 0
+            fi
+            sleep 0.05
+        done
+        kill "$XVFB_PID" 2>/dev/null
+        wait "$XVFB_PID" 2>/dev/null
+        XVFB_PID=""
+    done
+    return 1
+}
+start_xvfb || { cat "$XVFB_LOG"; skip "Xvfb would not start"; }
+echo "e2e: Xvfb on $DISPLAY"
+"$XKEYS" group >/dev/null
+case $? in
+0) ;;
+77) skip "the X server offers no XTest or XKEYBOARD extension" ;;
+*) echo "e2e: xkeys cannot talk to $DISPLAY"; exit 1 ;;
+esac
+
+# ---------------------------------------------------------------------------------------------
+# The program
+
+APP_DIR="$WORK/zorvik"
+cp -a "$STAGE" "$APP_DIR"
+rm -f "$APP_DIR/last.txt"
+OPTIONS="$APP_DIR/mfiles/options.ini"
+LAST="$APP_DIR/last.txt"
+printf 'wmbase.txt\r\n10\r\n10\r\n60\r\n\r\n' >"$OPTIONS"
+mkdir -m 700 "$WORK/runtime"
+TITLE="Зорвик v.2.1"
+OX=0
+OY=0
+RUN=0
+
+# Starts the program, waits for its window to show and paint, and activates it.
+start_app() {
+    RUN=$((RUN + 1))
+    local log="$SHOTS/zorvik-run$RUN.log"
+    (
+        cd "$WORK" || exit 1
+        unset QT_IM_MODULE XMODIFIERS GTK_IM_MODULE QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+        export QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LC_ALL=C.UTF-8 XDG_RUNTIME_DIR="$WORK/runtime"
+        exec "$APP_DIR/zorvik"
+    ) >"$log" 2>&1 &
+    APP_PID=$!
+    local i info=""
+    for i in $(seq 1 200); do
+        kill -0 "$APP_PID" 2>/dev/null || break
+        info=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$TITLE\"")
+        [ -n "$info" ] && break
+        sleep 0.05
+    done
+    if [ -z "$info" ]; then
+        fail "the window \"$TITLE\" did not appear within 10 s (log: $log)"
+        return 1
+    fi
+    local id
+    id=$(awk '{print $1}' <<<"$info" | head -n 1)
+    for i in $(seq 1 100); do
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' && break
+        sleep 0.05
+    done
+    local geometry
+    geometry=$(xwininfo -id "$id" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+                                         /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}')
+    read -r OX OY W H <<<"$geometry"
+    check "window \"$TITLE\" shown with a 537x373 client area at (0,0), got ${W}x${H} at ($OX,$OY)" \
+        test "$W $H $OX $OY" = "537 373 0 0"
+    # Painted once the grey title band is there.
+    for i in $(seq 1 100); do
+        [ "$(pixel "$((OX + 450))" "$((OY + 45))")" = "128,128,128" ] && break
+        sleep 0.05
+    done
+    activate
+    return 0
+}
+
+app_alive() { [ -n "$APP_PID" ] && [ -d "/proc/$APP_PID" ] && [ "$(awk '{print $3}' "/proc/$APP_PID/stat")" != Z ]; }
+
+# Waits up to $1 seconds for the program to end; sets EXIT_STATUS.
+wait_exit() {
+    local deadline=$(( $(date +%s%N) + $1 * 1000000000 ))
+    while app_alive && [ "$(date +%s%N)" -lt "$deadline" ]; do sleep 0.02; done
+    if app_alive; then
+        return 1
+    fi
+    wait "$APP_PID" 2>/dev/null
+    EXIT_STATUS=$?
+    APP_PID=""
+    return 0
+}
+
+kill_app() {
+    if app_alive; then
+        kill "$APP_PID" 2>/dev/null
+        wait "$APP_PID" 2>/dev/null
+    fi
+    APP_PID=""
+}
+
+# ---------------------------------------------------------------------------------------------
+# Input, in window coordinates
+
+keys() { "$XKEYS" -d 30 "$@"; }
+alt_key() { keys down 64 down "$1" up "$1" up 64; } # Alt held around the letter key
+click() { keys click "$((OX + $1))" "$((OY + $2))"; }
+# The grey title band right of "Зорвик 2": nothing happens on a click there, so the pointer rests
+# there and a click on it makes the window the active one.
+park() { keys move "$((OX + 450))" "$((OY + 45))"; }
+activate() { park; keys click "$((OX + 450))" "$((OY + 45))"; sleep 0.2; }
+select_all() { keys down 37 key 38 up 37; } # Ctrl+A
+
+# ---------------------------------------------------------------------------------------------
+# Screenshots and what can be measured on them
+
+shot() { # shot NAME: the top-left 560x400 of the screen into $SHOTS/NAME.png
+    import -window root -crop 560x400+0+0 +repage "$SHOTS/$1.png"
+    echo "     shot $1.png"
+}
+png() { echo "$SHOTS/$1.png"; }
+pixel() { # pixel X Y: "r,g,b" of a screen pixel now
+    import -window root -crop "1x1+$1+$2" +repage -depth 8 txt:- 2>/dev/null |
+        sed -n '2s/.*srgb(\([0-9]*\),\([0-9]*\),\([0-9]*\)).*/\1,\2,\3/p'
+}
+crop() { # crop NAME X Y W H CONVERT-ARGS...: run convert on that region of a screenshot
+    convert "$(png "$1")" -crop "$4x$5+$((OX + $2))+$((OY + $3))" +repage "${@:6}"
+}
+# Pixel counts for a list of regions (window coordinates, four numbers each), in one convert run:
+# "dark" counts pixels darker than mid grey (text, not the light grid lines), "red" clearly red
+# ones. Prints the counts separated by spaces.
+count() { # count dark|red NAME X Y W H [X Y W H]...
+    local kind=$1 name=$2; shift 2
+    local mask=()
+    case $kind in
+    dark) mask=(-colorspace gray -threshold 50% -negate) ;;
+    red) mask=(\( -clone 0 -channel R -separate +channel -threshold 60% \)
+               \( -clone 0 -channel G -separate +channel -threshold 35% -negate \)
+               \( -clone 0 -channel B -separate +channel -threshold 35% -negate \)
+               -delete 0 -evaluate-sequence multiply) ;;
+    esac
+    local regions=()
+    while [ $# -ge 4 ]; do
+        regions+=(\( -clone 0 -crop "$3x$4+$((OX + $1))+$((OY + $2))" +repage \))
+        shift 4
+    done
+    convert "$(png "$name")" "${mask[@]}" "${regions[@]}" -delete 0 -format '%[fx:round(mean*w*h)] ' info:
+    echo
+}
+dark() { count dark "$@" | tr -d ' '; }
+red() { count red "$@" | tr -d ' '; }
+white() { # white NAME X Y W H: succeeds when every pixel there is white
+    [ "$(crop "$1" "$2" "$3" "$4" "$5" -format '%[fx:minima]' info:)" = 1 ]
+}
+ink_width() { # ink_width NAME X Y W H: width of the box around the dark pixels there
+    crop "$1" "$2" "$3" "$4" "$5" -colorspace gray -threshold 50% -trim -format '%w' info: 2>/dev/null
+}
+changed() { # changed NAME1 NAME2 X Y W H: number of differing pixels in that region
+    local a="$WORK/a.png" b="$WORK/b.png"
+    crop "$1" "$3" "$4" "$5" "$6" "$a"
+    crop "$2" "$3" "$4" "$5" "$6" "$b"
+    compare -metric AE "$a" "$b" null: 2>&1 | awk '{print int($1)}'
+}
+not() { ! "$@"; }
+gt() { [ "$1" -gt "$2" ]; }
+lt() { [ "$1" -lt "$2" ]; }
+eq() { [ "$1" -eq "$2" ]; }
+
+# The page regions of the window.
+PAGE="0 70 537 281"
+slot() { # slot I: the region of word slot I on the training page
+    echo "$((168 + 119 * ($1 / 17))) $((77 + 14 * ($1 % 17))) 113 14"
+}
+BOX_EDGE="208 327 20 10"  # inside the recall box, left of any centred text
+BOX_TEXT="206 319 260 26" # the recall box's text area
+STOP="476 316 50 29"
+TOTAL="336 231 141 78"  # the total per cent on the results page
+WARN_WORDS="350 189 176 22" # "Неверное значение" beside the number of words
+BACK="448 322 78 22"    # "Назад" on a help topic
+
+ALL_SLOTS=$(for i in $(seq 0 49); do slot "$i"; done)
+# Which of the 50 word slots show text, as a string of 50 characters: 1 text, 0 none.
+slot_text() { # slot_text NAME
+    count dark "$1" $ALL_SLOTS | awk '{for (i = 1; i <= 50; ++i) printf "%d", $i > 0; print ""}'
+}
+slot_red() {
+    count red "$1" $ALL_SLOTS | awk '{for (i = 1; i <= 50; ++i) printf "%d", $i > 0; print ""}'
+}
+# The expected pattern: the listed slots 1, the others 0.
+pattern() { # pattern I...
+    local i p=""
+    for i in $(seq 0 49); do
+        case " $* " in *" $i "*) p+=1 ;; *) p+=0 ;; esac
+    done
+    echo "$p"
+}
+first() { seq 0 $(($1 - 1)) | tr '\n' ' '; } # first N: the slot numbers 0..N-1
+same() { # same WHAT GOT WANT: a check that prints both on failure
+    if [ "$2" = "$3" ]; then pass "$1"; else fail "$1"; echo "       got  $2"; echo "       want $3"; fi
+}
+
+dialog_id() { xwininfo -root -tree 2>/dev/null | awk '/"Darizi2"/{print $1; exit}'; }
+wait_dialog() { # wait_dialog SECONDS: until a "Darizi2" box is mapped
+    local i
+    for i in $(seq 1 $(($1 * 20))); do
+        local id
+        id=$(dialog_id)
+        [ -n "$id" ] && xwininfo -id "$id" 2>/dev/null | grep -q 'IsViewable' && return 0
+        sleep 0.05
+    done
+    return 1
+}
+wait_no_dialog() {
+    local i
+    for i in $(seq 1 $(($1 * 20))); do
+        local id
+        id=$(dialog_id)
+        [ -z "$id" ] && return 0
+        xwininfo -id "$id" 2>/dev/null | grep -q 'IsViewable' || return 0
+        sleep 0.05
+    done
+    return 1
+}
+
+# ---------------------------------------------------------------------------------------------
+# last.txt
+
+wait_last() { # wait_last LINES: until last.txt has that many lines (3 s at most)
+    local i
+    for i in $(seq 1 60); do
+        [ -f "$LAST" ] && [ "$(wc -l <"$LAST")" -eq "$1" ] && return 0
+        sleep 0.05
+    done
+    return 1
+}
+words_of() { iconv -f CP1251 -t UTF-8 "$1" | tr -d '\r'; }
+BASE_WORDS="$WORK/base-words.txt"
+words_of "$APP_DIR/mfiles/wmbase.txt" >"$BASE_WORDS"
+
+# last.txt holds N different words of the base, one per CR LF line.
+check_last() { # check_last N
+    local n=$1
+    check "last.txt written with exactly $n lines" wait_last "$n" || return
+    local crlf
+    crlf=$(grep -c $'\r$' "$LAST")
+    check "every line of last.txt ends in CR LF ($crlf of $n)" eq "$crlf" "$n"
+    check "last.txt is Windows-1251 text" iconv -f CP1251 -t UTF-8 "$LAST" -o /dev/null
+    local words missing=""
+    words=$(words_of "$LAST")
+    while IFS= read -r w; do
+        grep -Fxq -- "$w" "$BASE_WORDS" || missing+=" '$w'"
+    done <<<"$words"
+    check "every word in last.txt comes from wmbase.txt${missing:+ (not found:$missing)}" test -z "$missing"
+    check "the words in last.txt are all different" \
+        test "$(sort <<<"$words" | uniq | wc -l)" -eq "$n"
+}
+
+# ---------------------------------------------------------------------------------------------
+# a. Latin layout: Alt+N starts a training, Alt+Q quits.
+
+scenario "a: us layout, Alt+N and Alt+Q"
+setxkbmap us
+if start_app; then
+    shot a-01-start
+    alt_key 57
+    check_last 10
+    sleep 1.2 # the first tick writes the prompt
+    shot a-02-memorising
+    same "the training page shows words in the first 10 slots and in no other" \
+        "$(slot_text a-02-memorising)" "$(pattern $(first 10))"
+    check "no recall box while memorising" not white a-02-memorising $BOX_EDGE
+    alt_key 24
+    if wait_exit 2; then
+        pass "Alt+Q ended the program within 2 s"
+        check "the program exit status is 0 (got $EXIT_STATUS)" eq "$EXIT_STATUS" 0
+    else
+        fail "the program still runs 2 s after Alt+Q"
+        kill_app
+    fi
+fi
