@@ -46,19 +46,20 @@ public:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    void writeOptions(const QString &base, const QString &words, const QString &memorise, const QString &recall) const
+    void writeOptions(const QString &base, const QString &words, const QString &memorise,
+                      const QString &recall) const
     {
         QStringEncoder cp1251("windows-1251");
         write(QStringLiteral("mfiles/options.ini"),
               cp1251.encode(base + "\r\n" + words + "\r\n" + memorise + "\r\n" + recall + "\r\n\r\n"));
     }
 
-    // A base of distinct Cyrillic words "слово0", "слово1", ... in Windows-1251.
+    // A base of distinct Cyrillic words "слово0к", "слово1к", ..., none the beginning of another.
     void writeBase(const QString &name, int lines) const
     {
         QStringList words;
         for (int i = 0; i < lines; ++i)
-            words << QStringLiteral("слово%1").arg(i);
+            words << QStringLiteral("слово%1к").arg(i);
         writeWords(name, words);
     }
 
@@ -74,49 +75,56 @@ public:
     QTemporaryDir dir;
 };
 
-// What a message box showed before the test answered it.
-struct BoxSeen {
+// Answers the next modal message box by clicking the button with the given caption, and records
+// what the box showed. `meanwhile` runs first, while the box is still open (a timer tick, say).
+// Stops looking when it goes out of scope.
+class BoxAnswer : public QObject
+{
+public:
+    explicit BoxAnswer(const QString &caption, std::function<void()> meanwhile = {})
+        : m_caption(caption), m_meanwhile(std::move(meanwhile))
+    {
+        connect(&m_poll, &QTimer::timeout, this, &BoxAnswer::attempt);
+        m_poll.start(5);
+    }
+
     bool shown = false;
     QString title;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QStringList buttons;
     QString defaultButton;
-};
 
-// Answers the next modal message box by clicking the button with the given caption; `meanwhile`
-// runs first, while the box is still open (a timer tick, say).
-inline void answerNextBox(const QString &caption, BoxSeen *seen = nullptr, std::function<void()> meanwhile = {})
-{
-    auto attempt = std::make_shared<std::function<void()>>();
-    *attempt = [=] {
+private:
+    void attempt()
+    {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box) {
-            QTimer::singleShot(5, *attempt);
+        if (!box)
             return;
-        }
-        if (seen) {
-            seen->shown = true;
-            seen->title = box->windowTitle();
-            seen->text = box->text();
-            seen->icon = box->icon();
-            for (QAbstractButton *b : box->buttons())
-                seen->buttons << b->text();
-            seen->defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
-        }
-        if (meanwhile)
-            meanwhile();
+        m_poll.stop();
+        shown = true;
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        for (QAbstractButton *b : box->buttons())
+            buttons << b->text();
+        defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+        if (m_meanwhile)
+            m_meanwhile();
         for (QAbstractButton *b : box->buttons()) {
-            if (b->text() == caption) {
+            if (b->text() == m_caption) {
                 b->click();
                 return;
             }
         }
-        qWarning("no button %s", qPrintable(caption));
+        qWarning("no button %s", qPrintable(m_caption));
         box->reject();
-    };
-    QTimer::singleShot(0, *attempt);
-}
+    }
+
+    QString m_caption;
+    std::function<void()> m_meanwhile;
+    QTimer m_poll;
+};
 
 // Types text key by key into a widget, as a keyboard would (QTest::keyClicks cannot type Cyrillic).
 inline void typeText(QWidget *widget, const QString &text)

@@ -4,7 +4,8 @@
 #include <QMouseEvent>
 #include <QWindow>
 
-namespace {
+namespace
+{
 
 // Moves the pointer to a point of the window; the event reaches whatever control lies there.
 void moveTo(frmvaruva &w, QPoint pos)
@@ -138,8 +139,8 @@ private slots:
             if (next->focusPolicy() & Qt::TabFocus)
                 order << next->objectName();
         }
-        QCOMPARE(order, (QStringList{"Text1", "Text2", "Text3", "File1", "Command1", "Command2", "Text4", "Command3",
-                                     "Command4", "Command5"}));
+        QCOMPARE(order, (QStringList{"Text1", "Text2", "Text3", "File1", "Command1", "Command2", "Text4",
+                                     "Command3", "Command4", "Command5"}));
     }
 
     void fileListPatternAndLogo()
@@ -180,7 +181,8 @@ private slots:
         open();
         QCOMPARE(visiblePage(f()), f()->Frame1);
         QVERIFY(f()->Image1->pixmap().isNull());
-        QCOMPARE(f()->Label22->caption(), damage == "short options" ? QStringLiteral("other.txt") : "wmbase.txt");
+        QCOMPARE(f()->Label22->caption(),
+                 damage == "short options" ? QStringLiteral("other.txt") : "wmbase.txt");
         QCOMPARE(f()->Text1->text(), damage == "short options" ? QStringLiteral("20") : "10");
         QCOMPARE(f()->Text3->text(), QStringLiteral("60"));
     }
@@ -269,8 +271,7 @@ private slots:
         w->startAction();
         w->Timer1_Timer();
         const QString countdown = f()->Label23->caption();
-        BoxSeen box;
-        answerNextBox(answer, &box, [&] {
+        BoxAnswer box(answer, [&] {
             if (endsMeanwhile) {
                 w->stopPhase();
                 w->Timer1_Timer(); // to recall
@@ -287,7 +288,7 @@ private slots:
         QCOMPARE(visiblePage(f())->objectName(), page);
         QCOMPARE(w->trainingRunning(), running);
         if (!endsMeanwhile) {
-            QCOMPARE(f()->Label23->caption(), countdown); // the training page keeps what it showed
+            QCOMPARE(f()->Label23->caption(), countdown);           // the training page keeps what it showed
             QCOMPARE(f()->Label47->caption(), QStringLiteral("0")); // and nothing is scored
         }
     }

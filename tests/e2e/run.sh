@@ -144,10 +144,13 @@ start_app() {
     check "window \"$TITLE\" shown with a 537x373 client area at (0,0), got ${W}x${H} at ($OX,$OY)" \
         test "$W $H $OX $OY" = "537 373 0 0"
     # Painted once the grey title band is there.
+    local band=""
     for i in $(seq 1 100); do
-        [ "$(pixel "$((OX + 450))" "$((OY + 45))")" = "128,128,128" ] && break
+        band=$(pixel "$((OX + 450))" "$((OY + 45))")
+        [ "$band" = "128,128,128" ] && break
         sleep 0.05
     done
+    check "the window painted its grey title band (pixel 450,45 is $band)" test "$band" = "128,128,128"
     activate
     return 0
 }
@@ -192,12 +195,11 @@ select_all() { keys down 37 key 38 up 37; } # Ctrl+A
 
 shot() { # shot NAME: the top-left 560x400 of the screen into $SHOTS/NAME.png
     import -window root -crop 560x400+0+0 +repage "$SHOTS/$1.png"
-    echo "     shot $1.png"
+    echo "     shot $1.png ($(ms) ms)"
 }
 png() { echo "$SHOTS/$1.png"; }
 pixel() { # pixel X Y: "r,g,b" of a screen pixel now
-    import -window root -crop "1x1+$1+$2" +repage -depth 8 txt:- 2>/dev/null |
-        sed -n '2s/.*srgb(\([0-9]*\),\([0-9]*\),\([0-9]*\)).*/\1,\2,\3/p'
+    import -window root -crop "1x1+$1+$2" +repage -format '%[fx:round(255*r)],%[fx:round(255*g)],%[fx:round(255*b)]' info: 2>/dev/null
 }
 crop() { # crop NAME X Y W H CONVERT-ARGS...: run convert on that region of a screenshot
     convert "$(png "$1")" -crop "$4x$5+$((OX + $2))+$((OY + $3))" +repage "${@:6}"
@@ -257,10 +259,10 @@ BACK="448 322 78 22"    # "Назад" on a help topic
 ALL_SLOTS=$(for i in $(seq 0 49); do slot "$i"; done)
 # Which of the 50 word slots show text, as a string of 50 characters: 1 text, 0 none.
 slot_text() { # slot_text NAME
-    count dark "$1" $ALL_SLOTS | awk '{for (i = 1; i <= 50; ++i) printf "%d", $i > 0; print ""}'
+    count dark "$1" $ALL_SLOTS | awk '{for (i = 1; i <= 50; ++i) printf "%d", ($i > 0); print ""}'
 }
 slot_red() {
-    count red "$1" $ALL_SLOTS | awk '{for (i = 1; i <= 50; ++i) printf "%d", $i > 0; print ""}'
+    count red "$1" $ALL_SLOTS | awk '{for (i = 1; i <= 50; ++i) printf "%d", ($i > 0); print ""}'
 }
 # The expected pattern: the listed slots 1, the others 0.
 pattern() { # pattern I...
@@ -354,3 +356,238 @@ if start_app; then
         kill_app
     fi
 fi
+
+# ---------------------------------------------------------------------------------------------
+# b. Russian layout: a whole training, with the words typed on the Russian keys.
+
+scenario "b: ru layout, a whole training"
+setxkbmap ru
+check "the ru layout is the active one (group $("$XKEYS" group), к о т on keys $("$XKEYS" codes кот 2>&1))" \
+    test "$("$XKEYS" codes кот 2>&1)" = "27 44 57"
+rm -f "$LAST"
+if start_app; then
+    alt_key 57
+    check_last 10
+    mapfile -t WORDS < <(words_of "$LAST")
+    sleep 0.3
+    shot b-01-memorising
+    same "the training page shows words in the first 10 slots" \
+        "$(slot_text b-01-memorising)" "$(pattern $(first 10))"
+
+    # STOP has the focus while memorising: Enter ends the memorising at the next tick.
+    keys key 36
+    sleep 1.5
+    shot b-02-recall
+    if white b-02-recall $BOX_EDGE; then
+        pass "Enter during memorising ended it: the recall box is there 1.5 s later"
+    else
+        fail "Enter during memorising did not end it: no recall box 1.5 s later (see b-02-recall.png)"
+        for i in $(seq 1 60); do # carry on once the countdown ends by itself
+            sleep 0.25
+            shot b-02-recall >/dev/null
+            white b-02-recall $BOX_EDGE && break
+        done
+        echo "     the recall began by itself after $((i / 4)) s more"
+    fi
+    same "no word is shown when the recall begins" "$(slot_text b-02-recall)" "$(pattern)"
+    same "the STOP button is still there" "$(dark b-02-recall $STOP | awk '{print ($1 > 0)}')" 1
+
+    # Something that is no word stays in the box, upper-cased: "ооо" typed and "ООО" typed with
+    # Shift look the same.
+    keys type ооо
+    sleep 0.2
+    shot b-03-recall-nonword
+    lower_width=$(ink_width b-03-recall-nonword $BOX_TEXT)
+    check "a non-word stays in the recall box" gt "$(dark b-03-recall-nonword $BOX_TEXT)" 100
+    same "a non-word brings no word back" "$(slot_text b-03-recall-nonword)" "$(pattern)"
+    keys key 22 key 22 key 22 # BackSpace
+    keys type ООО
+    sleep 0.2
+    shot b-03-recall-nonword-shift
+    upper_width=$(ink_width b-03-recall-nonword-shift $BOX_TEXT)
+    check "typed letters are shown upper-cased (ink width ${lower_width:-?} px for ооо, ${upper_width:-?} px for ООО)" \
+        test -n "$lower_width" -a -n "$upper_width" -a "${lower_width:-0}" -ge $((${upper_width:-0} - 2)) \
+        -a "${lower_width:-0}" -le $((${upper_width:-0} + 2))
+    keys key 22 key 22 key 22
+    sleep 0.2
+    shot b-03-recall-cleared >/dev/null
+    check "BackSpace empties the recall box" lt "$(dark b-03-recall-cleared $BOX_TEXT)" 40
+
+    # Three words, typed in lower case; a word that another picked word begins with would show
+    # that one first, so such words are passed over.
+    TYPED=()
+    for i in 0 4 7 1 2 3 5 6 8 9; do
+        [ ${#TYPED[@]} -eq 3 ] && break
+        w=${WORDS[$i]}
+        ok=1
+        for other in "${WORDS[@]}"; do
+            [ "$other" != "$w" ] && [ "${w#"$other"}" != "$w" ] && ok=0
+        done
+        "$XKEYS" codes "$w" >/dev/null || ok=0
+        [ $ok = 1 ] && TYPED+=("$i")
+    done
+    shown=()
+    for i in "${TYPED[@]}"; do
+        keys type "${WORDS[$i]}"
+        sleep 0.25
+        shown+=("$i")
+        shot "b-04-recall-typed-$i" >/dev/null
+        same "typing '${WORDS[$i]}' brings back slot $i (and keeps the others hidden)" \
+            "$(slot_text "b-04-recall-typed-$i")" "$(pattern "${shown[@]}")"
+        check "the recall box empties after '${WORDS[$i]}'" lt "$(dark "b-04-recall-typed-$i" $BOX_TEXT)" 40
+    done
+    shot b-04-recall-typed
+    check "the word grid changed between the empty recall and after typing" \
+        gt "$(changed b-02-recall b-04-recall-typed 160 77 377 240)" 0
+    same "the words typed are black, not red" "$(slot_red b-04-recall-typed)" "$(pattern)"
+
+    # Enter asks whether to end the recall; Enter again answers Yes.
+    keys key 36
+    if wait_dialog 3; then
+        pass "Enter in the recall box opens the \"Darizi2\" question"
+        sleep 0.2
+        shot b-05-confirm-end
+        keys key 36
+        check "Enter answers the question and closes it" wait_no_dialog 3
+    else
+        fail "Enter in the recall box opened no \"Darizi2\" question"
+    fi
+    sleep 1.5
+    shot b-06-results
+    check "the program still runs on the results page" app_alive
+    check "the results page shows a red total" gt "$(red b-06-results $TOTAL)" 200
+    check "STOP is gone on the results page" eq "$(dark b-06-results $STOP)" 0
+    check "the results page differs from the recall page" gt "$(changed b-04-recall-typed b-06-results $PAGE)" 5000
+
+    # "Показать слова": every word again, the missed ones in red.
+    click 473 88
+    sleep 0.5
+    park
+    sleep 0.2
+    shot b-07-review
+    same "the review shows all 10 words" "$(slot_text b-07-review)" "$(pattern $(first 10))"
+    missed=()
+    for i in $(first 10); do
+        case " ${TYPED[*]} " in *" $i "*) ;; *) missed+=("$i") ;; esac
+    done
+    same "the review shows exactly the missed words (${missed[*]}) in red" \
+        "$(slot_red b-07-review)" "$(pattern "${missed[@]}")"
+    check "the review hides the recall box" not white b-07-review $BOX_EDGE
+    check "the review hides STOP" eq "$(dark b-07-review $STOP)" 0
+
+    alt_key 24
+    if wait_exit 2; then
+        pass "Alt+Q on the ru layout ended the program within 2 s"
+    else
+        fail "the program still runs 2 s after Alt+Q on the ru layout"
+        kill_app
+    fi
+fi
+
+# ---------------------------------------------------------------------------------------------
+# c. Settings: a wrong number is refused, a right one saved byte for byte and used.
+
+scenario "c: settings"
+setxkbmap us
+OPTIONS_BEFORE="$WORK/options.before"
+cp "$OPTIONS" "$OPTIONS_BEFORE"
+if start_app; then
+    alt_key 33
+    sleep 0.4
+    shot c-01-settings
+    check "Alt+P replaced the start page" gt "$(changed a-01-start c-01-settings $PAGE)" 5000
+    check "no warning on the settings page yet" eq "$(red c-01-settings $WARN_WORDS)" 0
+
+    click 284 198
+    select_all
+    keys type 5
+    click 347 333
+    sleep 0.3
+    park
+    shot c-02-settings-refused
+    check "Apply with 5 words leaves options.ini as it was" cmp -s "$OPTIONS" "$OPTIONS_BEFORE"
+    check "Apply with 5 words shows the red warning beside the box" gt "$(red c-02-settings-refused $WARN_WORDS)" 50
+
+    click 284 198
+    select_all
+    keys type 15
+    click 347 333
+    sleep 0.3
+    park
+    sleep 0.2
+    shot c-03-settings-applied
+    printf 'wmbase.txt\r\n15\r\n10\r\n60\r\n\r\n' >"$WORK/options.want"
+    if cmp -s "$OPTIONS" "$WORK/options.want"; then
+        pass "Apply with 15 words saved options.ini byte for byte"
+    else
+        fail "options.ini after Apply with 15 words differs:"
+        od -c "$OPTIONS" | sed 's/^/       /'
+    fi
+    check "the warning is gone after a good Apply" eq "$(red c-03-settings-applied $WARN_WORDS)" 0
+
+    rm -f "$LAST"
+    alt_key 57
+    check_last 15
+    sleep 1.2
+    shot c-04-training-15
+    same "the training shows words in the first 15 slots" "$(slot_text c-04-training-15)" "$(pattern $(first 15))"
+fi
+
+# ---------------------------------------------------------------------------------------------
+# d. Help, opened in the middle of the training from c: the program asks first.
+
+scenario "d: help"
+if app_alive; then
+    alt_key 43
+    if wait_dialog 3; then
+        pass "Alt+H during a training asks before abandoning it"
+        sleep 0.2
+        shot d-01-confirm-reset
+        keys key 36
+        check "Enter answers OK and closes the question" wait_no_dialog 3
+    else
+        fail "Alt+H during a training asked nothing"
+    fi
+    sleep 0.4
+    park
+    sleep 0.2
+    shot d-02-help
+    check "the help page differs from the training page" gt "$(changed c-04-training-15 d-02-help $PAGE)" 5000
+    check "the help contents have no Назад button" eq "$(dark d-02-help $BACK)" 0
+
+    click 109 238
+    sleep 0.4
+    park
+    sleep 0.2
+    shot d-03-help-topic
+    check "the first link opens a topic with a Назад button" gt "$(dark d-03-help-topic $BACK)" 20
+    check "the topic differs from the contents" gt "$(changed d-02-help d-03-help-topic $PAGE)" 1000
+
+    # The credits band copies the web address and says so.
+    click 300 362
+    if wait_dialog 3; then
+        pass "a click on the credits band opens a \"Darizi2\" box"
+        sleep 0.2
+        shot e-01-credits
+        clip=$("$XKEYS" clipboard 2>&1)
+        same "the clipboard holds the web address" "$clip" "https://quelbrin.example"
+        keys key 36
+        check "Enter closes the box" wait_no_dialog 3
+    else
+        fail "a click on the credits band opened no box"
+    fi
+    park
+    alt_key 24
+    if wait_exit 2; then
+        pass "Alt+Q ended the program within 2 s"
+    else
+        fail "the program still runs 2 s after Alt+Q"
+        kill_app
+    fi
+else
+    fail "the program from c is not running"
+fi
+
+echo "e2e: $(ms) ms, screenshots in $SHOTS"
+echo "e2e: $PASSED passed, $FAILED failed"
+[ "$FAILED" -eq 0 ]
