@@ -117,12 +117,6 @@ bool frmvaruva::trainingRunning() const
     return f->Timer1->isActive() || f->Timer2->isActive();
 }
 
-void frmvaruva::showPage(vb::Frame *page)
-{
-    for (vb::Frame *p : f->pages())
-        p->setVisible(p == page);
-}
-
 bool frmvaruva::eventFilter(QObject *watched, QEvent *event)
 {
     // Key preview: the window sees each key of its own before the focused control does. A key is

@@ -83,7 +83,6 @@ protected:
 
 private:
     void connectHandlers();
-    void showPage(vb::Frame *page);
     bool switchAllowed();
     void showSettingsPage();
     void showHelpPage();
