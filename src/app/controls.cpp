@@ -102,6 +102,15 @@ void Label::setUnderline(bool underline)
     setFont(f);
 }
 
+void Label::shrinkToFit(int minPixels)
+{
+    QFont f = font();
+    while (f.pixelSize() > minPixels && heightForWidth(width()) > height()) {
+        f.setPixelSize(f.pixelSize() - 1);
+        setFont(f);
+    }
+}
+
 void Label::mousePressEvent(QMouseEvent *event)
 {
     m_pressed = event->button() == Qt::LeftButton;

@@ -51,6 +51,8 @@ public:
     void setOpaque(bool opaque);
     void setUnderline(bool underline);
     bool underline() const { return font().underline(); }
+    // Makes the font smaller, down to minPixels, until the wrapped caption fits the label's height.
+    void shrinkToFit(int minPixels);
 
 signals:
     void clicked();

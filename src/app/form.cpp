@@ -284,6 +284,7 @@ void Form::buildResultsPage()
     Label33 =
         label(f, "Label33", 1995, 630, 1590, 435, QStringLiteral("Максимальный возможный бал, %"), header);
     Label34 = label(f, "Label34", 3885, 735, 960, 330, QStringLiteral("Ваш бал , %"), header);
+    Label34->shrinkToFit(9);
     Label35 = label(f, "Label35", 420, 1155, 1380, 645, QStringLiteral("Количество слов"), cell(vb::silver));
     Label36 =
         label(f, "Label36", 420, 1890, 1380, 645, QStringLiteral("Время запоминания"), cell(vb::silver));

@@ -22,6 +22,9 @@ void frmvaruva::helpLink_Click(vb::Label *link)
     f->Frame6->hide();
     f->Label50->setCaption(topic.title);
     f->Label51->setCaption(topic.text);
+    // The longest topic needs a line more than the page has at the normal size.
+    f->Label51->setFont(f->Label50->parentWidget()->font());
+    f->Label51->shrinkToFit(9);
 }
 
 void frmvaruva::helpLink_MouseMove(vb::Label *link)
