@@ -22,8 +22,21 @@ int wholeNumber(const QString &text)
     return number::wholeIn(text, -1'000'000, 1'000'000);
 }
 
-QString pickErrorText(wordbase::PickError error, const QString &name, qint64 pickable, int words)
+// A file name as a message shows it: a hand-edited or damaged options.ini may hold anything.
+QString shownName(const QString &name)
 {
+    constexpr qsizetype longest = 60;
+    QString shown;
+    for (QChar c : name.left(longest))
+        shown += c.isPrint() ? c : QChar(QChar::ReplacementCharacter);
+    if (name.size() > longest)
+        shown += QChar(0x2026);
+    return shown;
+}
+
+QString pickErrorText(wordbase::PickError error, const QString &fileName, qint64 pickable, int words)
+{
+    const QString name = shownName(fileName);
     switch (error) {
     case wordbase::PickError::Missing:
         return QStringLiteral(
@@ -76,7 +89,7 @@ void frmvaruva::zap()
     if (!paths::isPlainFileName(options.baseFile)) {
         reportPickError(QStringLiteral("Имя файла базы слов «%1» недопустимо: база слов должна быть файлом в "
                                        "папке mfiles. Выберите файл в настройках.")
-                            .arg(options.baseFile));
+                            .arg(shownName(options.baseFile)));
         return;
     }
     const wordbase::Pick pick = wordbase::pick(paths::baseFile(options.baseFile), words, m_rng);
