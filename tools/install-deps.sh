@@ -9,6 +9,7 @@ packages=(
     libbenchmark-dev        # bench/
     xvfb xauth x11-xkb-utils libxtst-dev imagemagick   # the end-to-end run and its screenshots
     clang libclang-rt-14-dev                           # libFuzzer targets
+    valgrind                                           # the memcheck run
 )
 
 missing=()
