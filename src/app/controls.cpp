@@ -166,6 +166,8 @@ void TextBox::inputMethodEvent(QInputMethodEvent *event)
 
 Button::Button(const QString &caption, QWidget *parent) : QPushButton(caption, parent)
 {
+    // Enter presses the focused button, as on the desktop the program comes from.
+    setAutoDefault(true);
     QPalette p = palette();
     p.setColor(QPalette::Button, color(white));
     setPalette(p);

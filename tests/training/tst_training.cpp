@@ -312,6 +312,18 @@ private slots:
         QCOMPARE(f()->Text3->text(), QString::number(recall));
     }
 
+    void enterEndsTheMemorising()
+    {
+        program->writeOptions("wmbase.txt", "10", "30", "60");
+        w->startAction();
+        w->Timer1_Timer();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(f()->Label23->caption(), QStringLiteral("1"));
+        QCOMPARE(f()->Text2->text(), QStringLiteral("10"));
+        w->Timer1_Timer();
+        QVERIFY(f()->Timer2->isActive());
+    }
+
     void stopTooltip()
     {
         w->startAction();
