@@ -27,19 +27,17 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <poll.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <time.h>
 
 static Display *dpy;
 static long delayMs = 40;
 
 static void pause_ms(long ms)
 {
-    struct timespec t = {ms / 1000, (ms % 1000) * 1000000L};
-    while (nanosleep(&t, &t) != 0) {
-    }
+    poll(NULL, 0, (int)ms);
 }
 
 static void settle(void)
