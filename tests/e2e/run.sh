@@ -125,8 +125,9 @@ start_app() {
     (
         cd "$WORK" || exit 1 # not the program's folder: it must find its files by itself
         unset QT_IM_MODULE XMODIFIERS GTK_IM_MODULE QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
-        export QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LC_ALL=C.UTF-8 XDG_RUNTIME_DIR="$WORK/runtime"
-        exec "$APP_DIR/zorvik"
+        export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$WORK/runtime"
+        # A Russian user's locale: the scores show a decimal comma. Qt needs no system locale for it.
+        exec env LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 "$APP_DIR/zorvik"
     ) >"$log" 2>&1 &
     APP_PID=$!
     local i info=""
