@@ -1,153 +1,130 @@
 #pragma once
 
-// Shared scaffolding for the window tests: a scratch program directory, answering message boxes,
-// typing text the way a keyboard does.
+// Scaffolding for the window tests: a scratch program directory, answering message boxes, typing.
 #include "app/frmvaruva.h"
 #include "common/paths.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QMessageBox>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
-#include <functional>
-
-// A program directory of the test's own, with mfiles/ holding options.ini and word bases.
-class ScratchProgram
-{
-public:
-    ScratchProgram()
+// A program directory of the test's own: mfiles/ with options.ini and a base of distinct words
+// "слово0к", "слово1к", ... (none the beginning of another).
+struct ScratchProgram {
+    QTemporaryDir dir;
+    ScratchProgram(int lines = 200)
     {
-        QDir(dir.path()).mkdir(QStringLiteral("mfiles"));
+        QDir(dir.path()).mkdir("mfiles");
         paths::setProgramDir(dir.path());
         writeOptions("wmbase.txt", "10", "10", "60");
-        writeBase("wmbase.txt", 200);
+        QStringList words;
+        for (int i = 0; i < lines; ++i)
+            words << QString("слово%1к").arg(i);
+        writeText("mfiles/wmbase.txt", words.join("\r\n") + "\r\n");
     }
     ~ScratchProgram() { paths::setProgramDir(QString()); }
-    Q_DISABLE_COPY(ScratchProgram)
-
     QString path(const QString &relative) const { return dir.filePath(relative); }
-
     void write(const QString &relative, const QByteArray &bytes) const
     {
         QFile file(path(relative));
-        if (!file.open(QIODevice::WriteOnly))
-            qFatal("cannot write %s", qPrintable(relative));
+        QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-
+    void writeText(const QString &relative, const QString &text) const
+    {
+        write(relative, QByteArray(QStringEncoder("windows-1251").encode(text)));
+    }
     QByteArray read(const QString &relative) const
     {
         QFile file(path(relative));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-
     void writeOptions(const QString &base, const QString &words, const QString &memorise,
                       const QString &recall) const
     {
-        QStringEncoder cp1251("windows-1251");
-        write(QStringLiteral("mfiles/options.ini"),
-              cp1251.encode(base + "\r\n" + words + "\r\n" + memorise + "\r\n" + recall + "\r\n\r\n"));
+        writeText("mfiles/options.ini", QStringList{base, words, memorise, recall, "\r\n"}.join("\r\n"));
     }
-
-    // A base of distinct Cyrillic words "слово0к", "слово1к", ..., none the beginning of another.
-    void writeBase(const QString &name, int lines) const
-    {
-        QStringList words;
-        for (int i = 0; i < lines; ++i)
-            words << QStringLiteral("слово%1к").arg(i);
-        writeWords(name, words);
-    }
-
-    void writeWords(const QString &name, const QStringList &words) const
-    {
-        QStringEncoder cp1251("windows-1251");
-        QString text;
-        for (const QString &w : words)
-            text += w + "\r\n";
-        write("mfiles/" + name, cp1251.encode(text));
-    }
-
-    QTemporaryDir dir;
 };
 
-// Answers the next modal message box by clicking the button with the given caption, and records
-// what the box showed. `meanwhile` runs first, while the box is still open (a timer tick, say).
-// Stops looking when it goes out of scope.
-class BoxAnswer : public QObject
-{
-public:
-    explicit BoxAnswer(const QString &caption, std::function<void()> meanwhile = {})
-        : m_caption(caption), m_meanwhile(std::move(meanwhile))
-    {
-        connect(&m_poll, &QTimer::timeout, this, &BoxAnswer::attempt);
-        m_poll.start(5);
-    }
-
+// Clicks the button with the given caption in the next modal box and records what the box showed;
+// `meanwhile` runs first, while the box is open. Stops looking when it goes out of scope.
+struct BoxAnswer : QObject {
     bool shown = false;
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString title, text, defaultButton;
     QStringList buttons;
-    QString defaultButton;
-
-private:
-    void attempt()
+    bool icon = false;
+    QTimer poll;
+    BoxAnswer(const QString &caption, std::function<void()> meanwhile = {})
     {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        m_poll.stop();
-        shown = true;
-        title = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        for (QAbstractButton *b : box->buttons())
-            buttons << b->text();
-        defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
-        if (m_meanwhile)
-            m_meanwhile();
-        for (QAbstractButton *b : box->buttons()) {
-            if (b->text() == m_caption) {
-                b->click();
+        connect(&poll, &QTimer::timeout, this, [=, this] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
                 return;
-            }
-        }
-        qWarning("no button %s", qPrintable(m_caption));
-        box->reject();
+            poll.stop();
+            shown = true;
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon() != QMessageBox::NoIcon;
+            defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+            for (QAbstractButton *b : box->buttons())
+                buttons << b->text();
+            if (meanwhile)
+                meanwhile();
+            for (QAbstractButton *b : box->buttons())
+                if (b->text() == caption)
+                    return b->click();
+            box->reject();
+        });
+        poll.start(5);
     }
-
-    QString m_caption;
-    std::function<void()> m_meanwhile;
-    QTimer m_poll;
 };
 
-// Types text key by key into a widget, as a keyboard would (QTest::keyClicks cannot type Cyrillic).
+// Types text key by key, as a keyboard would (QTest::keyClicks cannot type Cyrillic).
 inline void typeText(QWidget *widget, const QString &text)
 {
     for (QChar c : text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
-// Key events go where a keyboard would send them: to the focused control, else to the window.
-inline QWidget *keyTarget(frmvaruva &w)
+// Keys go where a keyboard sends them: to the focused control, else to the window.
+inline QWidget *keyTarget(QWidget *window)
 {
     QWidget *focus = QApplication::focusWidget();
-    return focus && focus->window() == &w ? focus : &w;
+    return focus && focus->window() == window ? focus : window;
 }
 
-inline void altKey(frmvaruva &w, Qt::Key key, Qt::KeyboardModifiers extra = Qt::NoModifier)
-{
-    QTest::keyPress(keyTarget(w), Qt::Key_Alt, Qt::AltModifier | extra);
-    QTest::keyClick(keyTarget(w), key, Qt::AltModifier | extra);
-    QTest::keyRelease(keyTarget(w), Qt::Key_Alt, extra);
-}
-
-inline void processDeferredDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+// A fresh window on a scratch program, shown and active.
+struct WindowTest {
+    std::unique_ptr<ScratchProgram> program;
+    std::unique_ptr<frmvaruva> w;
+    Form *f() const { return w->controls(); }
+    void open(int lines = 200)
+    {
+        w.reset();
+        if (!program)
+            program = std::make_unique<ScratchProgram>(lines);
+        w = std::make_unique<frmvaruva>();
+        w->setSeed(42);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    }
+    void close()
+    {
+        w.reset();
+        program.reset();
+    }
+    void memorise()
+    {
+        for (int i = 0; i < 100 && f()->Timer1->isActive(); ++i)
+            w->Timer1_Timer();
+    }
+    void recall(int ticks = 1000)
+    {
+        for (int i = 0; i < ticks && f()->Timer2->isActive(); ++i)
+            w->Timer2_Timer();
+    }
+};

@@ -20,6 +20,8 @@ public:
     void feed(QByteArrayView bytes);
     // True when everything fed is valid UTF-8 that ends on a character boundary.
     bool valid() const { return m_valid && m_pending == 0; }
+    // True once a byte broke the rules: nothing fed later can mend it.
+    bool failed() const { return !m_valid; }
     bool sawMultiByte() const { return m_multiByte; }
 
 private:

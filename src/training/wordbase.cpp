@@ -35,7 +35,7 @@ std::optional<Scan> scan(QIODevice &device)
     Scan result;
     textcodec::Utf8Check utf8;
     const auto buffer = std::make_unique<char[]>(chunkSize);
-    bool first = true;
+    QByteArray start;       // the first bytes, for the BOM
     bool pendingCR = false; // the previous chunk ended in CR
     char last = '\n';
     for (;;) {
@@ -45,24 +45,21 @@ std::optional<Scan> scan(QIODevice &device)
         if (n == 0)
             break;
         const char *p = buffer.get();
-        if (first) {
-            if (textcodec::startsWithBom(QByteArrayView(p, n)))
-                result.encoding = textcodec::Encoding::Utf8;
-            first = false;
-        }
+        if (start.size() < 3)
+            start.append(p, std::min<qint64>(n, 3 - start.size()));
         if (pendingCR && p[0] != '\n')
             ++result.lines;
         result.lines += countLineEnds(p, n);
         pendingCR = p[n - 1] == '\r';
         last = p[n - 1];
-        if (utf8.valid())
+        if (!utf8.failed())
             utf8.feed(QByteArrayView(p, n));
     }
     if (pendingCR)
         ++result.lines;
     else if (last != '\n')
         ++result.lines; // a last line without a line end
-    if (result.encoding != textcodec::Encoding::Utf8 && utf8.valid() && utf8.sawMultiByte())
+    if (textcodec::startsWithBom(start) || (utf8.valid() && utf8.sawMultiByte()))
         result.encoding = textcodec::Encoding::Utf8;
     return result;
 }

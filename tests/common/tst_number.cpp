@@ -1,4 +1,5 @@
 #include "common/number.h"
+#include "results/score.h"
 
 #include <QLocale>
 #include <QTest>
@@ -14,93 +15,79 @@ private slots:
     void read_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("expected");
-        QTest::newRow("plain") << "20" << 20.0;
-        QTest::newRow("trailing letters") << "20abc" << 20.0;
-        QTest::newRow("blank inside") << "1 5" << 15.0;
-        QTest::newRow("tabs and line feeds") << "\t1\n0 " << 10.0;
-        QTest::newRow("carriage return stops") << "1\r5" << 1.0;
-        QTest::newRow("fraction") << "12.5" << 12.5;
-        QTest::newRow("comma stops") << "1,5" << 1.0;
-        QTest::newRow("second point stops") << "1.2.3" << 1.2;
-        QTest::newRow("leading point") << ".5" << 0.5;
-        QTest::newRow("letters") << "abc" << 0.0;
-        QTest::newRow("empty") << "" << 0.0;
-        QTest::newRow("blanks only") << "  " << 0.0;
-        QTest::newRow("sign only") << "-" << 0.0;
-        QTest::newRow("negative") << "-5" << -5.0;
-        QTest::newRow("plus") << "+7" << 7.0;
-        QTest::newRow("blank after sign") << "- 5" << -5.0;
-        QTest::newRow("exponent") << "1e2" << 100.0;
-        QTest::newRow("exponent D") << "25D-1" << 2.5;
-        QTest::newRow("exponent without digits") << "3e" << 3.0;
-        QTest::newRow("exponent sign without digits") << "3e+x" << 3.0;
-        QTest::newRow("hexadecimal") << "&H1F" << 31.0;
-        QTest::newRow("hexadecimal lower case") << "&hff" << 255.0;
-        QTest::newRow("hexadecimal large") << "&HFFFFFFFF" << 4294967295.0;
-        QTest::newRow("octal") << "&O17" << 15.0;
-        QTest::newRow("octal stops at 8") << "&O78" << 7.0;
-        QTest::newRow("ampersand alone") << "&" << 0.0;
-        QTest::newRow("ampersand other") << "&X12" << 0.0;
-        QTest::newRow("NaN is no number") << "NaN" << 0.0;
-        QTest::newRow("inf is no number") << "inf" << 0.0;
-        QTest::newRow("underflow") << "1e-999" << 0.0;
-        QTest::newRow("full-width digit is no digit") << QString::fromUtf8("\xEF\xBC\x95") << 0.0;
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("whole"); // truncated and clamped into 10..50
+        const std::tuple<const char *, double, int> rows[] = {
+            {"20abc", 20, 20},
+            {"1 5", 15, 15},
+            {"\t1\n0 ", 10, 10},
+            {"1\r5", 1, 10},
+            {"12.9", 12.9, 12},
+            {"1,5", 1, 10},
+            {"1.2.3", 1.2, 10},
+            {".5", 0.5, 10},
+            {"abc", 0, 10},
+            {"", 0, 10},
+            {"-", 0, 10},
+            {"- 5", -5, 10},
+            {"+70", 70, 50},
+            {"1e2", 100, 50},
+            {"25D-1", 2.5, 10},
+            {"3e", 3, 10},
+            {"3e+x", 3, 10},
+            {"&H1F", 31, 31},
+            {"&hff", 255, 50},
+            {"&HFFFFFFFF", 4294967295.0, 50},
+            {"&O17", 15, 15},
+            {"&O78", 7, 10},
+            {"&X12", 0, 10},
+            {"NaN", 0, 10},
+            {"1e-999", 0, 10},
+            {"1e308", 1e308, 50},
+            {"\xEF\xBC\x95", 0, 10}, // a full-width digit
+        };
+        for (const auto &[text, value, whole] : rows)
+            QTest::newRow(text) << QString::fromUtf8(text) << value << whole;
     }
     void read()
     {
         QFETCH(QString, text);
-        QFETCH(double, expected);
-        QCOMPARE(number::read(text), expected);
+        QFETCH(double, value);
+        QFETCH(int, whole);
+        QCOMPARE(number::read(text), value);
+        QCOMPARE(number::wholeIn(text, 10, 50), whole);
     }
 
     void overflow()
     {
-        QVERIFY(std::isinf(number::read(u"1e999")));
-        QVERIFY(number::read(u"1e999") > 0);
-        QVERIFY(number::read(u"-1e999") < 0);
-        QCOMPARE(number::read(u"1e308"), 1e308);
+        QVERIFY(std::isinf(number::read(u"1e999")) && number::read(u"-1e999") < 0);
+        QCOMPARE(number::wholeIn(u"1e999", 10, 50), 50);
+        QCOMPARE(number::wholeIn(u"-1e999", 10, 50), 10);
+        QCOMPARE(number::text(1234.5), "1234,5"); // no group separator
     }
 
-    void wholeIn_data()
+    // The score formulas and their text under a Russian locale.
+    void score_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("inside") << "20" << 20;
-        QTest::newRow("fraction truncated") << "12.9" << 12;
-        QTest::newRow("letters after") << "20abc" << 20;
-        QTest::newRow("below") << "-5" << 10;
-        QTest::newRow("zero") << "abc" << 10;
-        QTest::newRow("above") << "99" << 50;
-        QTest::newRow("huge") << "1e308" << 50;
-        QTest::newRow("overflow") << "1e999" << 50;
-        QTest::newRow("negative overflow") << "-1e999" << 10;
-        QTest::newRow("bounds") << "50" << 50;
+        QTest::addColumn<QList<double>>("inputs"); // F N M R B
+        QTest::addColumn<QString>("captions");     // words memorise recall total
+        QTest::newRow("7 of 10") << QList<double>{7, 10, 10, 60, 1} << "35 5,6 1,12 42,72";
+        QTest::newRow("all of 10") << QList<double>{10, 10, 10, 60, 0} << "50 8 1,6 59,6";
+        QTest::newRow("perfect") << QList<double>{50, 50, 10, 60, 2} << "50 40 8 100";
+        QTest::newRow("none") << QList<double>{0, 10, 10, 60, 2} << "0 0 0 2";
+        QTest::newRow("15 digits") << QList<double>{13, 17, 30, 180, 1}
+                                   << "38,2352941176471 3,46666666666667 0,693333333333333 43,3952941176471";
+        QTest::newRow("zero divisors") << QList<double>{5, 0, 0, 0, 1} << "0 0 0 1";
     }
-    void wholeIn()
+    void score()
     {
-        QFETCH(QString, text);
-        QFETCH(int, expected);
-        QCOMPARE(number::wholeIn(text, 10, 50), expected);
-    }
-
-    void text_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("whole") << 35.0 << "35";
-        QTest::newRow("fraction") << 5.6 << "5,6";
-        QTest::newRow("below one") << 0.5 << "0,5";
-        QTest::newRow("zero") << 0.0 << "0";
-        QTest::newRow("no group separator") << 1234.5 << "1234,5";
-        QTest::newRow("fifteen digits") << 650.0 / 17 << "38,2352941176471";
-        QTest::newRow("hundred") << 100.0 << "100";
-    }
-    void text()
-    {
-        QFETCH(double, value);
-        QFETCH(QString, expected);
-        QCOMPARE(number::text(value), expected);
+        QFETCH(QList<double>, inputs);
+        QFETCH(QString, captions);
+        const score::Points p = score::compute({inputs[0], inputs[1], inputs[2], inputs[3], inputs[4]});
+        QCOMPARE(QStringList({number::text(p.words), number::text(p.memorise), number::text(p.recall),
+                              number::text(p.total)})
+                     .join(' '),
+                 captions);
     }
 };
 

@@ -5,407 +5,231 @@
 
 #include <QClipboard>
 #include <QLocale>
-#include <QSet>
 #include <QWindow>
 
-namespace
-{
-QStringList visibleWords(const Form *f)
-{
-    QStringList words;
-    for (const vb::Label *slot : f->Label25) {
-        if (!slot->isHidden())
-            words << slot->caption();
-    }
-    return words;
-}
-} // namespace
-
-class tst_training : public QObject
+class tst_training : public QObject, WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<ScratchProgram> program;
-    std::unique_ptr<frmvaruva> w;
-
-    Form *f() const { return w->controls(); }
-
-    void open()
+    QStringList shownWords() const
     {
-        w = std::make_unique<frmvaruva>();
-        w->setSeed(42);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QStringList words;
+        for (const vb::Label *slot : f()->Label25)
+            if (!slot->isHidden())
+                words << slot->caption();
+        return words;
     }
-    void memorise()
+    vb::Label *slot(const QString &word) const
     {
-        for (int guard = 0; f()->Timer1->isActive() && guard < 100; ++guard)
-            w->Timer1_Timer();
+        for (vb::Label *s : f()->Label25)
+            if (s->caption() == word)
+                return s;
+        return nullptr;
     }
-    void recall(int ticks)
+    QString captions(std::initializer_list<vb::Label *> labels) const
     {
-        for (int i = 0; i < ticks && f()->Timer2->isActive(); ++i)
-            w->Timer2_Timer();
-    }
-    // The index of the slot holding a word.
-    int slotOf(const QString &word) const
-    {
-        for (int i = 0; i < 50; ++i) {
-            if (f()->Label25[i]->caption() == word)
-                return i;
-        }
-        return -1;
+        QStringList texts;
+        for (const vb::Label *l : labels)
+            texts << l->caption();
+        return texts.join(' ');
     }
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
-    void init()
-    {
-        program = std::make_unique<ScratchProgram>();
-        open();
-    }
-    void cleanup()
-    {
-        w.reset();
-        program.reset();
-    }
+    void cleanup() { close(); }
 
-    void startFillsTheGrid_data()
+    void start_data()
     {
-        QTest::addColumn<int>("words");
         QTest::addColumn<int>("lines");
-        QTest::addColumn<QString>("level");
-        QTest::newRow("10 of 100") << 10 << 100 << "0";
-        QTest::newRow("17 of 101") << 17 << 101 << "1";
-        QTest::newRow("50 of 51") << 50 << 51 << "0";
-        QTest::newRow("50 of 1000") << 50 << 1000 << "0";
-        QTest::newRow("20 of 1005") << 20 << 1005 << "1";
-        QTest::newRow("20 of 1010") << 20 << 1010 << "2";
+        QTest::addColumn<QStringList>("stored"); // words, memorising, recall as stored
+        QTest::addColumn<QString>("captions");   // Label28 Label23 Label24 Label45
+        QTest::newRow("10 of 100") << 100 << QStringList{"10", "20", "90"} << "10 20 90 0";
+        QTest::newRow("17 of 101") << 101 << QStringList{"17", "10", "60"} << "17 10 60 1";
+        QTest::newRow("50 of 51") << 51 << QStringList{"50", "10", "60"} << "50 10 60 0";
+        QTest::newRow("1000 lines") << 1000 << QStringList{"50", "10", "60"} << "50 10 60 0";
+        QTest::newRow("1005 lines") << 1005 << QStringList{"20", "10", "60"} << "20 10 60 1";
+        QTest::newRow("1010 lines") << 1010 << QStringList{"20", "10", "60"} << "20 10 60 2";
+        QTest::newRow("as typed") << 200 << QStringList{"20abc", "12.5", " 90"} << "20 12 90 1";
+        QTest::newRow("below range") << 200 << QStringList{"-5", "0", "NaN"} << "10 10 60 1";
+        QTest::newRow("above range") << 200 << QStringList{"99", "1e308", "&HFFFFFFFF"} << "50 30 180 1";
     }
-    void startFillsTheGrid()
+    void start()
     {
-        QFETCH(int, words);
         QFETCH(int, lines);
-        QFETCH(QString, level);
-        program->writeBase("wmbase.txt", lines);
-        program->writeOptions("wmbase.txt", QString::number(words), "20", "90");
+        QFETCH(QStringList, stored);
+        QFETCH(QString, captions);
+        open(lines);
+        program->writeOptions("wmbase.txt", stored[0], stored[1], stored[2]);
         w->startAction();
-
-        QCOMPARE(f()->Label28->caption(), QString::number(words));
-        QCOMPARE(f()->Label45->caption(), level);
-        QCOMPARE(f()->Label23->caption(), QStringLiteral("20"));
-        QCOMPARE(f()->Label24->caption(), QStringLiteral("90"));
-        QVERIFY(f()->Label24->isHidden());
-        QVERIFY(f()->Label26->caption().isEmpty());
-        QVERIFY(f()->Timer1->isActive());
-        QVERIFY(!f()->Timer2->isActive());
+        QCOMPARE(this->captions({f()->Label28, f()->Label23, f()->Label24, f()->Label45}), captions);
+        const int words = captions.section(' ', 0, 0).toInt();
+        QVERIFY(f()->Label24->isHidden() && f()->Label26->caption().isEmpty());
+        QVERIFY(f()->Timer1->isActive() && !f()->Timer2->isActive());
         QCOMPARE(QApplication::focusWidget(), f()->Command3); // Enter presses STOP
         for (int i = 0; i < 50; ++i)
             QCOMPARE(f()->Label25[i]->isHidden(), i >= words);
-
-        QStringList shown;
-        for (int i = 0; i < words; ++i)
-            shown << f()->Label25[i]->caption();
+        const QStringList shown = shownWords();
         QCOMPARE(QSet<QString>(shown.begin(), shown.end()).size(), words);
-        const qint64 pickable = lines > 1000 ? lines - 10 : lines;
         for (int i = 0; i < words; ++i) {
-            QCOMPARE(shown[i], QStringLiteral("слово%1к").arg(w->pickedLines()[i]));
-            QVERIFY(w->pickedLines()[i] < pickable);
+            QCOMPARE(shown[i], QString("слово%1к").arg(w->pickedLines()[i]));
+            QVERIFY(w->pickedLines()[i] < (lines > 1000 ? lines - 10 : lines));
         }
-        QStringEncoder cp1251("windows-1251");
-        QCOMPARE(program->read("last.txt"), QByteArray(cp1251.encode(shown.join("\r\n") + "\r\n")));
-    }
-
-    void storedValuesAreClamped_data()
-    {
-        QTest::addColumn<QStringList>("stored");
-        QTest::addColumn<QStringList>("captions"); // Label28, Label23, Label24
-        QTest::newRow("as typed") << QStringList{"20abc", "12.5", " 90"} << QStringList{"20", "12", "90"};
-        QTest::newRow("below") << QStringList{"-5", "0", "1"} << QStringList{"10", "10", "60"};
-        QTest::newRow("above") << QStringList{"99", "1e308", "&HFFFFFFFF"} << QStringList{"50", "30", "180"};
-        QTest::newRow("no numbers") << QStringList{"NaN", "  ", ""} << QStringList{"10", "10", "60"};
-    }
-    void storedValuesAreClamped()
-    {
-        QFETCH(QStringList, stored);
-        QFETCH(QStringList, captions);
-        program->writeOptions("wmbase.txt", stored[0], stored[1], stored[2]);
-        w->startAction();
-        QCOMPARE((QStringList{f()->Label28->caption(), f()->Label23->caption(), f()->Label24->caption()}),
-                 captions);
-        QCOMPARE(visibleWords(f()).size(), captions[0].toInt());
-        // The score counts the times the training ran.
-        QCOMPARE(number::read(f()->Text2->text()), captions[1].toDouble());
-        QCOMPARE(number::read(f()->Text3->text()), captions[2].toDouble());
+        QCOMPARE(program->read("last.txt"),
+                 QStringEncoder("windows-1251").encode(shown.join("\r\n") + "\r\n"));
+        // The score counts the times the training really runs.
+        QCOMPARE(number::read(f()->Text2->text()), captions.section(' ', 1, 1).toDouble());
         memorise();
-        QVERIFY(f()->Timer2->isActive());
-        recall(1000);
-        QCOMPARE(f()->Label24->caption(), QStringLiteral("0"));
+        recall();
+        QCOMPARE(f()->Label24->caption(), "0");
         QVERIFY(!f()->Frame4->isHidden());
     }
 
-    void badInputKeepsTheWindowUsable_data()
+    void lastFile()
     {
-        QTest::addColumn<QString>("base");
-        QTest::addColumn<int>("lines");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("missing") << "none.txt" << -1 << "не найден";
-        QTest::newRow("folder") << "folder.txt" << -1 << "не является файлом";
-        QTest::newRow("too few lines") << "wmbase.txt" << 9 << "слишком мало слов";
-        QTest::newRow("path outside mfiles") << "../last.txt" << -1 << "недопустимо";
-        QTest::newRow("empty name") << "" << -1 << "недопустимо";
-    }
-    void badInputKeepsTheWindowUsable()
-    {
-        QFETCH(QString, base);
-        QFETCH(int, lines);
-        QFETCH(QString, message);
-        if (lines >= 0)
-            program->writeBase(base, lines);
-        QDir(program->path("mfiles")).mkdir("folder.txt");
-        program->writeOptions(base, "10", "10", "60");
-        const QByteArray options = program->read("mfiles/options.ini");
-        const QStringList before =
-            QDir(program->path("mfiles")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-
-        BoxAnswer box("ОК");
-        w->startAction();
-        QVERIFY(box.shown);
-        QCOMPARE(box.title, QStringLiteral("Darizi2"));
-        QVERIFY2(box.text.contains(message), qPrintable(box.text));
-        QVERIFY(!f()->Frame3->isHidden());
-        QVERIFY(!w->trainingRunning());
-        QVERIFY(visibleWords(f()).isEmpty());
-        QCOMPARE(program->read("mfiles/options.ini"), options);
-        QCOMPARE(QDir(program->path("mfiles")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
-        QCOMPARE(program->read("last.txt"), QByteArray());
-
-        // The window goes on: the menu still works.
-        w->settingsAction();
-        QVERIFY(!f()->Frame2->isHidden());
-    }
-
-    void missingOptionsUsesTheDefaults()
-    {
-        QFile::remove(program->path("mfiles/options.ini"));
-        w->startAction();
-        QVERIFY(f()->Timer1->isActive());
-        QCOMPARE(visibleWords(f()).size(), 10);
-        QVERIFY(!QFile::exists(program->path("mfiles/options.ini")));
-    }
-
-    void unwritableLastFileWarnsOnce()
-    {
+        open();
         QDir(program->dir.path()).mkdir("last.txt");
-        BoxAnswer box("ОК");
-        w->startAction();
-        QVERIFY(box.shown);
-        QVERIFY(box.text.contains("last.txt"));
-        QVERIFY(f()->Timer1->isActive());
-        QCOMPARE(visibleWords(f()).size(), 10);
-
-        BoxAnswer again("ОК");
-        w->startAction();
-        QVERIFY(f()->Timer1->isActive());
-        QVERIFY(!again.shown);
-    }
-
-    void wordsBeyondTheCodePageMakeLastFileUtf8()
-    {
+        for (int run = 0; run < 2; ++run) {
+            BoxAnswer box("ОК");
+            w->startAction();
+            QCOMPARE(box.shown, run == 0); // told once per program run
+            QVERIFY(f()->Timer1->isActive());
+        }
+        // Words beyond Windows-1251 make the file UTF-8 with a BOM.
+        QDir(program->dir.path()).rmdir("last.txt");
         program->write("mfiles/u.txt",
-                       QStringLiteral("日本\nкот\nёж\nдом\nлес\nсад\nпол\nрот\nнос\nлук\n").toUtf8());
+                       QString("日本\nкот\nёж\nдом\nлес\nсад\nпол\nрот\nнос\nлук\n").toUtf8());
         program->writeOptions("u.txt", "10", "10", "60");
         w->startAction();
-        QVERIFY(visibleWords(f()).contains(QStringLiteral("日本")));
+        QVERIFY(shownWords().contains("日本") && shownWords().contains("ёж"));
         QVERIFY(program->read("last.txt").startsWith("\xEF\xBB\xBF"));
     }
 
     void phases()
     {
+        open();
         program->writeOptions("wmbase.txt", "10", "20", "60");
         w->startAction();
         w->Timer1_Timer();
-        QCOMPARE(f()->Label26->caption(), QStringLiteral("Запоминайте слова"));
-        QCOMPARE(f()->Label23->caption(), QStringLiteral("19"));
+        QCOMPARE(captions({f()->Label26, f()->Label23}), "Запоминайте слова 19");
         for (int i = 0; i < 18; ++i)
             w->Timer1_Timer();
-        QCOMPARE(f()->Label23->caption(), QStringLiteral("1"));
         QVERIFY(f()->Timer1->isActive());
         w->Timer1_Timer();
-        QVERIFY(!f()->Timer1->isActive());
-        QVERIFY(f()->Timer2->isActive());
-        QVERIFY(f()->Label23->isHidden());
-        QVERIFY(!f()->Label24->isHidden());
-        QCOMPARE(f()->Label24->caption(), QStringLiteral("60"));
-        QVERIFY(visibleWords(f()).isEmpty());
-        QVERIFY(!f()->Text4->isHidden());
+        QVERIFY(!f()->Timer1->isActive() && f()->Timer2->isActive());
+        QVERIFY(f()->Label23->isHidden() && !f()->Label24->isHidden() && !f()->Text4->isHidden());
+        QVERIFY(shownWords().isEmpty());
         QCOMPARE(QApplication::focusWidget(), f()->Text4);
-        QCOMPARE((QStringList{f()->Label27->caption(), f()->Label29->caption(), f()->Label28->caption()}),
-                 (QStringList{"0", "из", "10"}));
-        QCOMPARE(f()->Label26->caption(), QStringLiteral("Запоминайте слова"));
+        QCOMPARE(captions({f()->Label27, f()->Label29, f()->Label28, f()->Label24}), "0 из 10 60");
+        QVERIFY(!f()->Label27->isHidden() && !f()->Label29->isHidden() && !f()->Label28->isHidden());
+        QCOMPARE(f()->Label26->caption(), "Запоминайте слова"); // until the first recall tick
         w->Timer2_Timer();
-        QCOMPARE(f()->Label26->caption(), QStringLiteral("Повторите слова в любом порядке"));
+        QCOMPARE(f()->Label26->caption(), "Повторите слова в любом порядке");
         recall(58);
-        QCOMPARE(f()->Label24->caption(), QStringLiteral("1"));
         QVERIFY(f()->Frame4->isHidden());
         w->Timer2_Timer();
-        QVERIFY(!f()->Timer2->isActive());
-        QVERIFY(f()->Frame3->isHidden());
-        QVERIFY(!f()->Frame4->isHidden());
-        QCOMPARE(f()->Label47->caption(), QStringLiteral("1")); // nothing recalled, base level 1
+        QVERIFY(!f()->Timer2->isActive() && f()->Frame3->isHidden() && !f()->Frame4->isHidden());
+        QCOMPARE(f()->Label47->caption(), "1"); // nothing recalled, base level 1
     }
 
     void stop_data()
     {
-        QTest::addColumn<int>("memorise");
-        QTest::addColumn<int>("recall");
+        QTest::addColumn<QString>("times"); // memorising and recall seconds
+        QTest::addColumn<int>("ticks");     // into the phase
         QTest::addColumn<bool>("inRecall");
-        QTest::addColumn<int>("ticks");
-        QTest::addColumn<int>("presses");
-        QTest::addColumn<QString>("memoriseUsed");
-        QTest::addColumn<QString>("recallUsed");
-        QTest::newRow("15 of 20 left") << 20 << 60 << false << 5 << 1 << "10"
-                                       << "60";
-        QTest::newRow("5 of 30 left") << 30 << 60 << false << 25 << 1 << "25"
-                                      << "60";
-        QTest::newRow("twice") << 30 << 60 << false << 25 << 2 << "24"
-                               << "60";
-        QTest::newRow("twice stays at 10") << 20 << 60 << false << 9 << 2 << "10"
-                                           << "60";
-        QTest::newRow("100 of 120 left") << 10 << 120 << true << 20 << 1 << "10"
-                                         << "60";
-        QTest::newRow("10 of 180 left") << 10 << 180 << true << 170 << 1 << "10"
-                                        << "170";
+        QTest::addColumn<QString>("presses"); // "click", "click click" or "enter"
+        QTest::addColumn<QString>("used");    // Text2 and Text3 afterwards
+        QTest::newRow("15 of 20 left") << "20 60" << 5 << false << "click"
+                                       << "10 60";
+        QTest::newRow("5 of 30 left") << "30 60" << 25 << false << "enter"
+                                      << "25 60";
+        QTest::newRow("twice") << "30 60" << 25 << false << "click click"
+                               << "24 60";
+        QTest::newRow("twice stays at 10") << "20 60" << 9 << false << "click click"
+                                           << "10 60";
+        QTest::newRow("100 of 120 left") << "10 120" << 20 << true << "click"
+                                         << "10 60";
+        QTest::newRow("10 of 180 left") << "10 180" << 170 << true << "click"
+                                        << "10 170";
     }
     void stop()
     {
-        QFETCH(int, memorise);
-        QFETCH(int, recall);
-        QFETCH(bool, inRecall);
+        QFETCH(QString, times);
         QFETCH(int, ticks);
-        QFETCH(int, presses);
-        QFETCH(QString, memoriseUsed);
-        QFETCH(QString, recallUsed);
-        program->writeOptions("wmbase.txt", "10", QString::number(memorise), QString::number(recall));
+        QFETCH(bool, inRecall);
+        QFETCH(QString, presses);
+        QFETCH(QString, used);
+        open();
+        program->writeOptions("wmbase.txt", "10", times.section(' ', 0, 0), times.section(' ', 1, 1));
         w->startAction();
         if (inRecall)
-            this->memorise();
+            memorise();
         for (int i = 0; i < ticks; ++i)
             inRecall ? w->Timer2_Timer() : w->Timer1_Timer();
-        for (int i = 0; i < presses; ++i)
-            QTest::mouseClick(f()->Command3, Qt::LeftButton);
-        QCOMPARE(f()->Text2->text(), memoriseUsed);
-        QCOMPARE(f()->Text3->text(), recallUsed);
-        QCOMPARE((inRecall ? f()->Label24 : f()->Label23)->caption(), QStringLiteral("1"));
-        if (inRecall) {
-            QVERIFY(f()->Frame4->isHidden()); // the results come at the next tick
-            w->Timer2_Timer();
-            QVERIFY(!f()->Frame4->isHidden());
-        } else {
-            w->Timer1_Timer();
-            QVERIFY(f()->Timer2->isActive());
-        }
-        // What a stop wrote is never saved and the settings page shows the stored values again.
+        for (const QString &press : presses.split(' '))
+            press == "enter" ? QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return)
+                             : QTest::mouseClick(f()->Command3, Qt::LeftButton);
+        QCOMPARE(f()->Text2->text() + ' ' + f()->Text3->text(), used);
+        QCOMPARE((inRecall ? f()->Label24 : f()->Label23)->caption(), "1");
+        QVERIFY(f()->Frame4->isHidden()); // the phase ends at the next tick
+        inRecall ? w->Timer2_Timer() : w->Timer1_Timer();
+        QVERIFY(inRecall ? !f()->Frame4->isHidden() : f()->Timer2->isActive());
+        // What a stop wrote is never saved: the settings page shows the stored values again.
         BoxAnswer abandon("ОК");
         w->settingsAction();
-        QCOMPARE(f()->Text2->text(), QString::number(memorise));
-        QCOMPARE(f()->Text3->text(), QString::number(recall));
-    }
-
-    void enterEndsTheMemorising()
-    {
-        program->writeOptions("wmbase.txt", "10", "30", "60");
-        w->startAction();
-        w->Timer1_Timer();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(f()->Label23->caption(), QStringLiteral("1"));
-        QCOMPARE(f()->Text2->text(), QStringLiteral("10"));
-        w->Timer1_Timer();
-        QVERIFY(f()->Timer2->isActive());
+        QCOMPARE(f()->Text2->text() + ' ' + f()->Text3->text(), times);
     }
 
     void stopTooltip()
     {
+        open();
         w->startAction();
         QVERIFY(f()->Command3->toolTip().isEmpty());
         const QPoint stop = f()->Command3->mapTo(w.get(), QPoint(5, 5));
         QTest::mouseMove(w->windowHandle(), stop);
-        QCOMPARE(f()->Command3->toolTip(), QStringLiteral("Закончить запоминание слов"));
+        QCOMPARE(f()->Command3->toolTip(), "Закончить запоминание слов");
         memorise();
         QTest::mouseMove(w->windowHandle(), stop + QPoint(1, 1));
-        QCOMPARE(f()->Command3->toolTip(), QStringLiteral("Закончить воспроизведение слов"));
+        QCOMPARE(f()->Command3->toolTip(), "Закончить воспроизведение слов");
     }
 
-    void recallTyping()
+    void recallBox()
     {
-        program->writeWords("wmbase.txt",
-                            {"кот", "котёнок", "ёж", "ёж", "", " сад", "дом", "лес", "мост", "сыр"});
+        open();
+        program->writeText("mfiles/wmbase.txt",
+                           "кот\r\nкотёнок\r\nёж\r\nёж\r\n\r\n сад\r\nдом\r\nлес\r\nмост\r\nсыр\r\n");
         w->startAction();
         memorise();
         vb::TextBox *box = f()->Text4;
-
-        typeText(box, "ко");
-        QCOMPARE(box->text(), QStringLiteral("КО"));
-        typeText(box, "тёнок"); // КОТ is taken after three letters
-        QCOMPARE(box->text(), QStringLiteral("ЁНОК"));
-        QVERIFY(!f()->Label25[slotOf("кот")]->isHidden());
-        QVERIFY(f()->Label25[slotOf("котёнок")]->isHidden());
-        // Emptying the box after КОТ also took the empty word, inside the same change.
-        QVERIFY(!f()->Label25[slotOf("")]->isHidden());
-        QCOMPARE(f()->Label27->caption(), QStringLiteral("2"));
-
+        typeText(box, "котёнок"); // КОТ is taken after three letters...
+        QCOMPARE(box->text(), "ЁНОК");
+        // ...and emptying the box took the empty word too, inside the same change.
+        QVERIFY(!slot("кот")->isHidden() && !slot("")->isHidden() && slot("котёнок")->isHidden());
+        QCOMPARE(f()->Label27->caption(), "2");
         box->clear();
         typeText(box, "кот"); // already shown: stays in the box
-        QCOMPARE(box->text(), QStringLiteral("КОТ"));
-        QCOMPARE(f()->Label27->caption(), QStringLiteral("2"));
+        QCOMPARE(box->text(), "КОТ");
         typeText(box, "ёнок");
-        QCOMPARE(box->text(), QString());
-        QCOMPARE(f()->Label27->caption(), QStringLiteral("3"));
-
-        // A repeated word must be typed twice, lower slot first.
-        int first = -1, second = -1;
-        for (int i = 0; i < 10; ++i) {
-            if (f()->Label25[i]->caption() == QStringLiteral("ёж"))
-                (first < 0 ? first : second) = i;
-        }
+        QCOMPARE(box->text() + f()->Label27->caption(), "3");
+        typeText(box, "ёж"); // a repeated word is typed twice, the lower slot first
+        QCOMPARE(f()->Label27->caption(), "4");
         typeText(box, "ёж");
-        QVERIFY(!f()->Label25[first]->isHidden());
-        QVERIFY(f()->Label25[second]->isHidden());
-        typeText(box, "ёж");
-        QVERIFY(!f()->Label25[second]->isHidden());
-
-        // Blanks count; pasted text is not upper-cased.
-        typeText(box, "сад");
-        QCOMPARE(box->text(), QStringLiteral("САД"));
+        typeText(box, "сад"); // the stored word starts with a blank
+        QCOMPARE(box->text(), "САД");
         box->clear();
         typeText(box, " сад");
-        QCOMPARE(box->text(), QString());
-        QGuiApplication::clipboard()->setText(QStringLiteral("дом"));
+        QGuiApplication::clipboard()->setText("дом"); // pasted text is not upper-cased
         box->paste();
-        QCOMPARE(box->text(), QStringLiteral("дом"));
-        QVERIFY(f()->Label25[slotOf("дом")]->isHidden());
+        QCOMPARE(box->text(), "дом");
         box->clear();
-        QCOMPARE(f()->Label27->caption(), QStringLiteral("6"));
-
-        // The last words cut the countdown to 1; the results follow at the next tick.
-        for (const char *word : {"дом", "лес", "мост", "сыр"})
-            typeText(box, QString::fromUtf8(word));
-        QCOMPARE(f()->Label27->caption(), QStringLiteral("10"));
-        QCOMPARE(f()->Label24->caption(), QStringLiteral("1"));
+        QInputMethodEvent commit; // text from an input method is
+        commit.setCommitString("лес");
+        QApplication::sendEvent(box, &commit);
+        QCOMPARE(f()->Label27->caption(), "7");
+        typeText(box, "доммостсыр");
+        QCOMPARE(f()->Label24->caption(), "1"); // all found: the results come at the next tick
         QVERIFY(f()->Frame4->isHidden());
         w->Timer2_Timer();
-        QVERIFY(!f()->Frame4->isHidden());
-        QCOMPARE(f()->Label32->caption(), QStringLiteral("50"));
-    }
-
-    void inputMethodTextIsUpperCased()
-    {
-        w->startAction();
-        memorise();
-        QInputMethodEvent commit;
-        commit.setCommitString(QStringLiteral("ёлка"));
-        QApplication::sendEvent(f()->Text4, &commit);
-        QCOMPARE(f()->Text4->text(), QStringLiteral("ЁЛКА"));
+        QCOMPARE(captions({f()->Label32, f()->Label47}), "50 59,6");
     }
 
     void enterAsksToEnd_data()
@@ -413,98 +237,71 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
         QTest::addColumn<bool>("endsMeanwhile");
-        QTest::addColumn<QString>("recallLeft");
-        QTest::addColumn<QString>("recallUsed");
-        QTest::newRow("yes") << "Да" << Qt::KeyboardModifiers() << false << "1"
-                             << "70";
-        QTest::newRow("yes with shift") << "Да" << Qt::KeyboardModifiers(Qt::ShiftModifier) << false << "1"
-                                        << "70";
-        QTest::newRow("no") << "Нет" << Qt::KeyboardModifiers() << false << "50"
-                            << "120";
+        QTest::addColumn<QString>("after"); // Label24 and Text3
+        QTest::newRow("yes") << "Да" << Qt::KeyboardModifiers() << false << "1 70";
+        QTest::newRow("yes with shift")
+            << "Да" << Qt::KeyboardModifiers(Qt::ShiftModifier) << false << "1 70";
+        QTest::newRow("no") << "Нет" << Qt::KeyboardModifiers() << false << "50 120";
         QTest::newRow("yes after the end")
-            << "Да" << Qt::KeyboardModifiers(Qt::ControlModifier) << true << "0"
-            << "120";
+            << "Да" << Qt::KeyboardModifiers(Qt::ControlModifier) << true << "0 120";
     }
     void enterAsksToEnd()
     {
         QFETCH(QString, answer);
         QFETCH(Qt::KeyboardModifiers, modifiers);
         QFETCH(bool, endsMeanwhile);
-        QFETCH(QString, recallLeft);
-        QFETCH(QString, recallUsed);
+        QFETCH(QString, after);
+        open();
         program->writeOptions("wmbase.txt", "10", "10", "120");
         w->startAction();
         memorise();
         recall(70);
         typeText(f()->Text4, "xyz");
-        BoxAnswer box(answer, [&] {
-            if (endsMeanwhile)
-                recall(100);
-        });
+        BoxAnswer box(answer, [&] { endsMeanwhile ? recall() : void(); });
         QTest::keyClick(f()->Text4, Qt::Key_Return, modifiers);
-        QVERIFY(box.shown);
-        QCOMPARE(box.title, QStringLiteral("Darizi2"));
-        QCOMPARE(box.text, QStringLiteral("Вы хотите закончить воспроизведение слов?"));
-        QCOMPARE(box.icon, QMessageBox::NoIcon);
-        QCOMPARE(box.defaultButton, QStringLiteral("Да"));
-        QCOMPARE(f()->Label24->caption(), recallLeft);
-        QCOMPARE(f()->Text3->text(), recallUsed);
-        QCOMPARE(f()->Text4->text(), QStringLiteral("XYZ"));
-        QCOMPARE(f()->Timer2->isActive(), !endsMeanwhile);
+        QCOMPARE(box.title + box.text, "Darizi2Вы хотите закончить воспроизведение слов?");
+        QCOMPARE(box.defaultButton, "Да");
+        QVERIFY(!box.icon);
+        QCOMPARE(f()->Label24->caption() + ' ' + f()->Text3->text(), after);
+        QCOMPARE(f()->Text4->text(), "XYZ");
     }
 
+    void resultsAndReview_data()
+    {
+        QTest::addColumn<QString>("options"); // words, memorising, recall
+        QTest::addColumn<int>("found");
+        QTest::addColumn<QString>("scores"); // Label32 Label43 Label44 Label45 Label47
+        QTest::newRow("7 of 10") << "10 10 60" << 7 << "35 5,6 1,12 1 42,72";
+        QTest::newRow("none") << "10 10 60" << 0 << "0 0 0 1 1";
+        QTest::newRow("15 digits") << "17 30 180" << 13
+                                   << "38,2352941176471 3,46666666666667 0,693333333333333 1 "
+                                      "43,3952941176471";
+    }
     void resultsAndReview()
     {
-        // 7 of 10 words on a base of 200 lines (level 1), 10 s and 60 s.
+        QFETCH(QString, options);
+        QFETCH(int, found);
+        QFETCH(QString, scores);
+        open();
+        const QStringList o = options.split(' ');
+        program->writeOptions("wmbase.txt", o[0], o[1], o[2]);
         w->startAction();
         memorise();
-        const QStringList words = [&] {
-            QStringList all;
-            for (int i = 0; i < 10; ++i)
-                all << f()->Label25[i]->caption();
-            return all;
-        }();
-        for (int i = 0; i < 7; ++i)
-            typeText(f()->Text4, words[i]);
-        recall(60);
-        QVERIFY(!f()->Frame4->isHidden());
-        QCOMPARE((QStringList{f()->Label32->caption(), f()->Label43->caption(), f()->Label44->caption(),
-                              f()->Label45->caption(), f()->Label47->caption()}),
-                 (QStringList{"35", "5,6", "1,12", "1", "42,72"}));
+        for (int i = 0; i < found; ++i)
+            typeText(f()->Text4, f()->Label25[i]->caption());
+        recall();
+        QCOMPARE(captions({f()->Label32, f()->Label43, f()->Label44, f()->Label45, f()->Label47}), scores);
+        for (vb::Label *cell : {f()->Label32, f()->Label43, f()->Label44, f()->Label47}) // no digit cut off
+            QVERIFY2(cell->heightForWidth(cell->width()) <= cell->height(), qPrintable(cell->objectName()));
 
         QTest::mouseClick(f()->Command4, Qt::LeftButton);
-        QVERIFY(f()->Frame4->isHidden());
-        QVERIFY(!f()->Frame3->isHidden());
-        QVERIFY(f()->Text4->isHidden());
-        QVERIFY(f()->Command3->isHidden());
+        QVERIFY(f()->Frame4->isHidden() && !f()->Frame3->isHidden());
+        QVERIFY(f()->Text4->isHidden() && f()->Command3->isHidden() && f()->Label23->isHidden());
+        const int words = o[0].toInt();
         for (int i = 0; i < 50; ++i) {
-            const vb::Label *slot = f()->Label25[i];
-            QCOMPARE(slot->isHidden(), i >= 10);
-            if (i < 10)
-                QCOMPARE(slot->foreColor(), i < 7 ? vb::windowTextColor() : vb::red);
-        }
-        QCOMPARE(f()->Label24->caption(), QStringLiteral("0"));
-        QVERIFY(f()->Label23->isHidden());
-    }
-
-    void longValuesStayReadable()
-    {
-        // 13 of 17 words in 30 s and 180 s: every value has 15 significant digits.
-        program->writeOptions("wmbase.txt", "17", "30", "180");
-        w->startAction();
-        memorise();
-        for (int i = 0; i < 13; ++i)
-            typeText(f()->Text4, f()->Label25[i]->caption());
-        recall(180);
-        QCOMPARE(f()->Label32->caption(), QStringLiteral("38,2352941176471"));
-        QCOMPARE(f()->Label47->caption(), QStringLiteral("43,3952941176471"));
-        for (vb::Label *cell : {f()->Label32, f()->Label43, f()->Label44, f()->Label47}) {
-            // Every digit fits: the text laid out in the cell needs no more room than it has.
-            QVERIFY2(cell->heightForWidth(cell->width()) <= cell->height(), qPrintable(cell->objectName()));
-            const QFontMetrics metrics(cell->font());
-            QVERIFY(
-                metrics.boundingRect(QRect(0, 0, cell->width(), 1000), Qt::TextWrapAnywhere, cell->caption())
-                    .height() <= cell->height());
+            QCOMPARE(f()->Label25[i]->isHidden(), i >= words);
+            if (i < words)
+                QCOMPARE(f()->Label25[i]->foreColor(), i < found ? vb::windowTextColor() : vb::red);
         }
     }
 };
