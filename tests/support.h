@@ -3,6 +3,7 @@
 // Scaffolding for the window tests: a scratch program directory, answering message boxes, typing.
 #include "app/frmvaruva.h"
 #include "common/paths.h"
+#include "rows.h"
 
 #include <QApplication>
 #include <QDir>

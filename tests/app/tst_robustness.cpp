@@ -49,7 +49,7 @@ class tst_robustness : public QObject
     void row(const char *name, const QString &file, const QByteArray &bytes, const QString &outcome = "",
              int words = 10)
     {
-        QTest::newRow(name) << file << bytes << outcome << words;
+        addRow(name, file, bytes, outcome, words);
     }
 
 private slots:

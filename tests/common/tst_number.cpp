@@ -4,6 +4,8 @@
 #include <QLocale>
 #include <QTest>
 
+#include "rows.h"
+
 #include <cmath>
 
 class tst_number : public QObject
@@ -47,7 +49,7 @@ private slots:
             {"\xEF\xBC\x95", 0, 10}, // a full-width digit
         };
         for (const auto &[text, value, whole] : rows)
-            QTest::newRow(text) << QString::fromUtf8(text) << value << whole;
+            addRow(text, QString::fromUtf8(text), value, whole);
     }
     void read()
     {
@@ -71,13 +73,13 @@ private slots:
     {
         QTest::addColumn<QList<double>>("inputs"); // F N M R B
         QTest::addColumn<QString>("captions");     // words memorise recall total
-        QTest::newRow("7 of 10") << QList<double>{7, 10, 10, 60, 1} << "35 5,6 1,12 42,72";
-        QTest::newRow("all of 10") << QList<double>{10, 10, 10, 60, 0} << "50 8 1,6 59,6";
-        QTest::newRow("perfect") << QList<double>{50, 50, 10, 60, 2} << "50 40 8 100";
-        QTest::newRow("none") << QList<double>{0, 10, 10, 60, 2} << "0 0 0 2";
-        QTest::newRow("15 digits") << QList<double>{13, 17, 30, 180, 1}
-                                   << "38,2352941176471 3,46666666666667 0,693333333333333 43,3952941176471";
-        QTest::newRow("zero divisors") << QList<double>{5, 0, 0, 0, 1} << "0 0 0 1";
+        addRow("7 of 10", QList<double>{7, 10, 10, 60, 1}, "35 5,6 1,12 42,72");
+        addRow("all of 10", QList<double>{10, 10, 10, 60, 0}, "50 8 1,6 59,6");
+        addRow("perfect", QList<double>{50, 50, 10, 60, 2}, "50 40 8 100");
+        addRow("none", QList<double>{0, 10, 10, 60, 2}, "0 0 0 2");
+        addRow("15 digits", QList<double>{13, 17, 30, 180, 1},
+               "38,2352941176471 3,46666666666667 0,693333333333333 43,3952941176471");
+        addRow("zero divisors", QList<double>{5, 0, 0, 0, 1}, "0 0 0 1");
     }
     void score()
     {

@@ -9,6 +9,8 @@
 #include <QSet>
 #include <QTest>
 
+#include "rows.h"
+
 class tst_shipped_data : public QObject
 {
     Q_OBJECT
@@ -18,9 +20,9 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("minLines");
         QTest::addColumn<QString>("letters");
-        QTest::newRow("wmbase") << "wmbase.txt" << 1100 << "^[а-я]+$"; // no ё: hard to type quickly
-        QTest::newRow("abstrakt") << "abstrakt.txt" << 1011 << "^[а-я]+$";
-        QTest::newRow("english") << "english.txt" << 1011 << "^[a-z]+$";
+        addRow("wmbase", "wmbase.txt", 1100, "^[а-я]+$"); // no ё: hard to type quickly
+        addRow("abstrakt", "abstrakt.txt", 1011, "^[а-я]+$");
+        addRow("english", "english.txt", 1011, "^[a-z]+$");
     }
     void wordBases()
     {

@@ -41,26 +41,16 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("warnings");
-        QTest::newRow("upper bounds") << "a.txt|50|30|180"
-                                      << "----";
-        QTest::newRow("lower bounds, blanks, text after the number") << " a.txt|1 0|10abc|60.0"
-                                                                     << "----";
-        QTest::newRow("no file") << "|99|99|99"
-                                 << "!---";
-        QTest::newRow("51 words") << "a.txt|51|10|60"
-                                  << "-!--";
-        QTest::newRow("empty is 0") << "a.txt||10|60"
-                                    << "-!--";
-        QTest::newRow("9 seconds") << "a.txt|20|9|60"
-                                   << "--!-";
-        QTest::newRow("comma is no point") << "a.txt|20|9,9e1|60"
-                                           << "--!-";
-        QTest::newRow("181 seconds") << "a.txt|20|20|181"
-                                     << "---!";
-        QTest::newRow("first failure only") << "a.txt|5|10|5"
-                                            << "-!--";
-        QTest::newRow("overflow") << "a.txt|1e999|10|60"
-                                  << "-!--";
+        addRow("upper bounds", "a.txt|50|30|180", "----");
+        addRow("lower bounds, blanks, text after the number", " a.txt|1 0|10abc|60.0", "----");
+        addRow("no file", "|99|99|99", "!---");
+        addRow("51 words", "a.txt|51|10|60", "-!--");
+        addRow("empty is 0", "a.txt||10|60", "-!--");
+        addRow("9 seconds", "a.txt|20|9|60", "--!-");
+        addRow("comma is no point", "a.txt|20|9,9e1|60", "--!-");
+        addRow("181 seconds", "a.txt|20|20|181", "---!");
+        addRow("first failure only", "a.txt|5|10|5", "-!--");
+        addRow("overflow", "a.txt|1e999|10|60", "-!--");
     }
     void apply()
     {

@@ -43,15 +43,15 @@ private slots:
         QTest::addColumn<int>("lines");
         QTest::addColumn<QStringList>("stored"); // words, memorising, recall as stored
         QTest::addColumn<QString>("captions");   // Label28 Label23 Label24 Label45
-        QTest::newRow("10 of 100") << 100 << QStringList{"10", "20", "90"} << "10 20 90 0";
-        QTest::newRow("17 of 101") << 101 << QStringList{"17", "10", "60"} << "17 10 60 1";
-        QTest::newRow("50 of 51") << 51 << QStringList{"50", "10", "60"} << "50 10 60 0";
-        QTest::newRow("1000 lines") << 1000 << QStringList{"50", "10", "60"} << "50 10 60 0";
-        QTest::newRow("1005 lines") << 1005 << QStringList{"20", "10", "60"} << "20 10 60 1";
-        QTest::newRow("1010 lines") << 1010 << QStringList{"20", "10", "60"} << "20 10 60 2";
-        QTest::newRow("as typed") << 200 << QStringList{"20abc", "12.5", " 90"} << "20 12 90 1";
-        QTest::newRow("below range") << 200 << QStringList{"-5", "0", "NaN"} << "10 10 60 1";
-        QTest::newRow("above range") << 200 << QStringList{"99", "1e308", "&HFFFFFFFF"} << "50 30 180 1";
+        addRow("10 of 100", 100, QStringList{"10", "20", "90"}, "10 20 90 0");
+        addRow("17 of 101", 101, QStringList{"17", "10", "60"}, "17 10 60 1");
+        addRow("50 of 51", 51, QStringList{"50", "10", "60"}, "50 10 60 0");
+        addRow("1000 lines", 1000, QStringList{"50", "10", "60"}, "50 10 60 0");
+        addRow("1005 lines", 1005, QStringList{"20", "10", "60"}, "20 10 60 1");
+        addRow("1010 lines", 1010, QStringList{"20", "10", "60"}, "20 10 60 2");
+        addRow("as typed", 200, QStringList{"20abc", "12.5", " 90"}, "20 12 90 1");
+        addRow("below range", 200, QStringList{"-5", "0", "NaN"}, "10 10 60 1");
+        addRow("above range", 200, QStringList{"99", "1e308", "&HFFFFFFFF"}, "50 30 180 1");
     }
     void start()
     {
@@ -94,14 +94,6 @@ private slots:
             QCOMPARE(box.shown, run == 0); // told once per program run
             QVERIFY(f()->Timer1->isActive());
         }
-        // Words beyond Windows-1251 make the file UTF-8 with a BOM.
-        QDir(program->dir.path()).rmdir("last.txt");
-        program->write("mfiles/u.txt",
-                       QString("日本\nкот\nёж\nдом\nлес\nсад\nпол\nрот\nнос\nлук\n").toUtf8());
-        program->writeOptions("u.txt", "10", "10", "60");
-        w->startAction();
-        QVERIFY(shownWords().contains("日本") && shownWords().contains("ёж"));
-        QVERIFY(program->read("last.txt").startsWith("\xEF\xBB\xBF"));
     }
 
     void phases()
@@ -138,18 +130,12 @@ private slots:
         QTest::addColumn<bool>("inRecall");
         QTest::addColumn<QString>("presses"); // "click", "click click" or "enter"
         QTest::addColumn<QString>("used");    // Text2 and Text3 afterwards
-        QTest::newRow("15 of 20 left") << "20 60" << 5 << false << "click"
-                                       << "10 60";
-        QTest::newRow("5 of 30 left") << "30 60" << 25 << false << "enter"
-                                      << "25 60";
-        QTest::newRow("twice") << "30 60" << 25 << false << "click click"
-                               << "24 60";
-        QTest::newRow("twice stays at 10") << "20 60" << 9 << false << "click click"
-                                           << "10 60";
-        QTest::newRow("100 of 120 left") << "10 120" << 20 << true << "click"
-                                         << "10 60";
-        QTest::newRow("10 of 180 left") << "10 180" << 170 << true << "click"
-                                        << "10 170";
+        addRow("15 of 20 left", "20 60", 5, false, "click", "10 60");
+        addRow("5 of 30 left", "30 60", 25, false, "enter", "25 60");
+        addRow("twice", "30 60", 25, false, "click click", "24 60");
+        addRow("twice stays at 10", "20 60", 9, false, "click click", "10 60");
+        addRow("100 of 120 left", "10 120", 20, true, "click", "10 60");
+        addRow("10 of 180 left", "10 180", 170, true, "click", "10 170");
     }
     void stop()
     {
@@ -238,12 +224,10 @@ private slots:
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
         QTest::addColumn<bool>("endsMeanwhile");
         QTest::addColumn<QString>("after"); // Label24 and Text3
-        QTest::newRow("yes") << "Да" << Qt::KeyboardModifiers() << false << "1 70";
-        QTest::newRow("yes with shift")
-            << "Да" << Qt::KeyboardModifiers(Qt::ShiftModifier) << false << "1 70";
-        QTest::newRow("no") << "Нет" << Qt::KeyboardModifiers() << false << "50 120";
-        QTest::newRow("yes after the end")
-            << "Да" << Qt::KeyboardModifiers(Qt::ControlModifier) << true << "0 120";
+        addRow("yes", "Да", Qt::KeyboardModifiers(), false, "1 70");
+        addRow("yes with shift", "Да", Qt::KeyboardModifiers(Qt::ShiftModifier), false, "1 70");
+        addRow("no", "Нет", Qt::KeyboardModifiers(), false, "50 120");
+        addRow("yes after the end", "Да", Qt::KeyboardModifiers(Qt::ControlModifier), true, "0 120");
     }
     void enterAsksToEnd()
     {
@@ -271,11 +255,11 @@ private slots:
         QTest::addColumn<QString>("options"); // words, memorising, recall
         QTest::addColumn<int>("found");
         QTest::addColumn<QString>("scores"); // Label32 Label43 Label44 Label45 Label47
-        QTest::newRow("7 of 10") << "10 10 60" << 7 << "35 5,6 1,12 1 42,72";
-        QTest::newRow("none") << "10 10 60" << 0 << "0 0 0 1 1";
-        QTest::newRow("15 digits") << "17 30 180" << 13
-                                   << "38,2352941176471 3,46666666666667 0,693333333333333 1 "
-                                      "43,3952941176471";
+        addRow("7 of 10", "10 10 60", 7, "35 5,6 1,12 1 42,72");
+        addRow("none", "10 10 60", 0, "0 0 0 1 1");
+        addRow("15 digits", "17 30 180", 13,
+               "38,2352941176471 3,46666666666667 0,693333333333333 1 "
+               "43,3952941176471");
     }
     void resultsAndReview()
     {

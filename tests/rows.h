@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QTest>
+
+// One row of a data-driven test on one line: addRow("name", a, b, c) is
+// QTest::newRow("name") << a << b << c.
+template <typename... Values> void addRow(const char *name, const Values &...values)
+{
+    (QTest::newRow(name) << ... << values);
+}
