@@ -13,9 +13,8 @@
  *                                layout group (printable ASCII, Russian letters of either case)
  *   group                        print the active layout group (0 = first)
  *   codes TEXT                   print the keycodes that `type TEXT` would press (+ = with Shift)
- *   clipboard                    print the text the CLIPBOARD selection holds (UTF-8)
  *
- * Exit status: 0 done; 1 bad use, a character the active layout cannot type, or no clipboard text;
+ * Exit status: 0 done; 1 bad use or a character the active layout cannot type;
  * 77 no display, no XTest or no XKEYBOARD (the caller skips then).
  */
 #define _POSIX_C_SOURCE 200809L
@@ -256,47 +255,6 @@ static int print_codes(const char *text)
     return 0;
 }
 
-/* Asks the CLIPBOARD owner for its text and prints it. */
-static int print_clipboard(void)
-{
-    const Atom clipboard = XInternAtom(dpy, "CLIPBOARD", False);
-    const Atom utf8 = XInternAtom(dpy, "UTF8_STRING", False);
-    const Atom property = XInternAtom(dpy, "XKEYS_CLIPBOARD", False);
-    if (XGetSelectionOwner(dpy, clipboard) == None) {
-        fprintf(stderr, "xkeys: nobody owns the clipboard\n");
-        return 1;
-    }
-    const Window w = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 1, 1, 0, 0, 0);
-    XConvertSelection(dpy, clipboard, utf8, property, w, CurrentTime);
-    XFlush(dpy);
-    for (int waited = 0; waited < 3000; waited += 10) {
-        XEvent event;
-        if (!XCheckTypedWindowEvent(dpy, w, SelectionNotify, &event)) {
-            pause_ms(10);
-            continue;
-        }
-        if (event.xselection.property == None) {
-            fprintf(stderr, "xkeys: the clipboard owner refused to give text\n");
-            return 1;
-        }
-        Atom type;
-        int format;
-        unsigned long items, after;
-        unsigned char *data = NULL;
-        if (XGetWindowProperty(dpy, w, property, 0, 1 << 20, True, AnyPropertyType, &type, &format, &items,
-                               &after, &data) != Success || data == NULL) {
-            fprintf(stderr, "xkeys: cannot read the clipboard text\n");
-            return 1;
-        }
-        fwrite(data, 1, items, stdout);
-        printf("\n");
-        XFree(data);
-        return 0;
-    }
-    fprintf(stderr, "xkeys: the clipboard owner did not answer within 3 s\n");
-    return 1;
-}
-
 static int number(const char *text, long *value)
 {
     char *end = NULL;
@@ -307,7 +265,7 @@ static int number(const char *text, long *value)
 static int usage(void)
 {
     fprintf(stderr, "usage: xkeys [-d MS] {down K|up K|key K|move X Y|click X Y|sleep MS|type TEXT|group|"
-                    "codes TEXT|clipboard}...\n");
+                    "codes TEXT}...\n");
     return 1;
 }
 
@@ -371,8 +329,6 @@ int main(int argc, char **argv)
             status = type_text(argv[i++]);
         } else if (strcmp(cmd, "codes") == 0 && left >= 1) {
             status = print_codes(argv[i++]);
-        } else if (strcmp(cmd, "clipboard") == 0) {
-            status = print_clipboard();
         } else if (strcmp(cmd, "group") == 0) {
             printf("%d\n", active_group());
         } else {
