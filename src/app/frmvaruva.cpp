@@ -13,9 +13,7 @@ frmvaruva::frmvaruva(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("frmvaruva"));
     setWindowTitle(QStringLiteral("Зорвик v.2.1"));
     setFixedSize(537, 373);
-    f = new Form(this);
-    connectHandlers();
-    Form_Load();
+    buildControls();
     qApp->installEventFilter(this);
 }
 
@@ -49,12 +47,17 @@ void frmvaruva::resetWindow()
         child->blockSignals(true);
     old->deleteLater();
 
-    f = new Form(this);
-    connectHandlers();
-    Form_Load();
+    buildControls();
     f->show();
     // The window shows itself anew and so becomes active again.
     Form_Activate();
+}
+
+void frmvaruva::buildControls()
+{
+    f = new Form(this);
+    connectHandlers();
+    Form_Load();
 }
 
 void frmvaruva::connectHandlers()

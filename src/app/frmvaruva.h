@@ -82,6 +82,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // A fresh set of controls in their design state, connected and loaded.
+    void buildControls();
     void connectHandlers();
     bool switchAllowed();
     void showSettingsPage();

@@ -93,8 +93,7 @@ void frmvaruva::zap()
         return;
     }
     const wordbase::Pick pick = wordbase::pick(paths::baseFile(options.baseFile), words, m_rng);
-    if (pick.lines > 0)
-        f->Label45->setCaption(QString::number(pick.rating.level));
+    f->Label45->setCaption(QString::number(pick.rating.level));
     f->Label28->setCaption(QString::number(words));
     if (pick.error != wordbase::PickError::None) {
         reportPickError(pickErrorText(pick.error, options.baseFile, pick.rating.pickRange, words));
