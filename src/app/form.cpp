@@ -164,7 +164,6 @@ void Form::buildTopLevel()
                              QStringLiteral("Выход")};
     for (int i = 3; i >= 0; --i) {
         Label *item = label(this, "Label2", 1155 * i, 0, 1170, 330, items[i], menu);
-        item->setProperty("index", i);
         item->setBackColor(vb::grey);
         item->setOpaque(true);
         item->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -247,7 +246,6 @@ void Form::buildTrainingPage()
         const int row = i % 17;
         Label *slot =
             label(f, "Label25", 2520 + 1785 * column, 105 + 210 * row, 1695, 225, QStringLiteral("Label25"));
-        slot->setProperty("index", i);
         Label25[i] = slot;
     }
     const Look countdown{vb::lightGrey, vb::font(arial, 72)};
