@@ -86,7 +86,8 @@ public:
     {
         for (const Run &run : runs) {
             if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0)
-                times[run.benchmark_name()].push_back(run.real_accumulated_time / double(run.iterations) * 1e3);
+                times[run.benchmark_name()].push_back(run.real_accumulated_time / double(run.iterations) *
+                                                      1e3);
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -94,8 +95,8 @@ public:
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        std::printf("\n%-28s %5s %12s %12s %12s %8s\n", "", "reps", "reset ms", "reset min", "panel ms",
-                    "ratio");
+        std::printf("\n%-24s %5s %10s %10s %10s %10s %10s %8s\n", "", "reps", "reset ms", "median", "min",
+                    "panel ms", "median", "ratio");
         for (const char *arg : {"0", "1"}) {
             const std::string a = std::string("BM_startAction/paint:") + arg + "/real_time";
             const std::string b = std::string("BM_panelOf100Labels/paint:") + arg + "/real_time";
@@ -103,11 +104,11 @@ public:
                 continue;
             const auto s = benchutil::stats(times[a]);
             const auto p = benchutil::stats(times[b]);
-            std::printf("%-28s %5zu %12.3f %12.3f %12.3f %8.2f\n",
+            std::printf("%-24s %5zu %10.3f %10.3f %10.3f %10.3f %10.3f %8.2f\n",
                         *arg == '0' ? "reset + start" : "reset + start + repaint", times[a].size(), s.mean,
-                        s.min, p.mean, s.mean / p.mean);
+                        s.median, s.min, p.mean, p.median, s.mean / p.mean);
         }
-        std::printf("(means over the repetitions of this run; ratio = reset mean / panel mean)\n");
+        std::printf("(ms per iteration over the repetitions of this run; ratio = reset mean / panel mean)\n");
         std::fflush(stdout);
     }
 
@@ -123,7 +124,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    // A scratch program directory: the shipped base and logo, and the settings of the brief.
+    // A scratch program directory: the shipped base and logo; 50 words, 10 s to memorise, 60 s to
+    // recall.
     QTemporaryDir dir;
     const QString base = QStringLiteral("wmbase.txt");
     if (!dir.isValid() || !benchutil::makeProgramDir(dir.path(), benchutil::optionsBytes(base, 50, 10, 60)) ||

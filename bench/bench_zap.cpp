@@ -25,8 +25,9 @@ namespace
 
 constexpr int words = 50;
 
-// What the lines hold: "word<n>" in ASCII as asked for, and, at the largest size, the shipped
-// Russian words (windows-1251, as the program ships its bases) and the same words in UTF-8.
+// What the lines hold: "word<n>" in ASCII, and, at the largest size, the shipped Russian words
+// (windows-1251, as the program ships its bases) and the same words in UTF-8, since the encoding
+// check costs differently for each.
 enum Kind { Ascii, Cp1251, Utf8 };
 const char *kindName(int kind)
 {
@@ -53,19 +54,19 @@ bool writeShippedWords(const QString &path, qint64 lines, Kind kind)
     if (!shipped.open(QIODevice::ReadOnly))
         return false;
     const QList<QByteArray> source = shipped.readAll().split('\n');
-    QList<QByteArray> words;
+    QList<QByteArray> list;
     for (QByteArray w : source) {
         w = w.trimmed();
         if (w.isEmpty())
             continue;
-        words.append(kind == Utf8 ? textcodec::decode(w, textcodec::Encoding::Windows1251).toUtf8() : w);
+        list.append(kind == Utf8 ? textcodec::decode(w, textcodec::Encoding::Windows1251).toUtf8() : w);
     }
     QFile file(path);
-    if (words.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (list.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     QByteArray chunk;
     for (qint64 i = 0; i < lines; ++i) {
-        chunk += words[i % words.size()];
+        chunk += list[i % list.size()];
         chunk += "\r\n";
         if (chunk.size() >= (1 << 20)) {
             if (file.write(chunk) != chunk.size())
@@ -140,7 +141,8 @@ public:
         std::printf("\n%-10s %-7s %5s %14s %14s %8s %14s\n", "lines", "text", "reps", "pick mean us",
                     "count mean us", "ratio", "ratio min/min");
         for (const Case &c : cases) {
-            const std::string key = "lines:" + std::to_string(c.lines) + "/text:" + std::to_string(int(c.kind));
+            const std::string key =
+                "lines:" + std::to_string(c.lines) + "/text:" + std::to_string(int(c.kind));
             if (!pick.count(key) || !count.count(key))
                 continue;
             const auto p = benchutil::stats(pick[key]);

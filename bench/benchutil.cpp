@@ -10,6 +10,8 @@
 #include <numeric>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -75,7 +77,7 @@ qint64 monotonicNs()
     return qint64(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
 }
 
-ChildRun runChild(const QString &program, const QStringList &args, const QStringList &extraEnv)
+ChildRun runChild(const QString &program, const QStringList &args, const QStringList &extraEnv, int timeoutMs)
 {
     ChildRun run;
     // Everything the child needs is prepared before the clock starts.
@@ -119,8 +121,24 @@ ChildRun runChild(const QString &program, const QStringList &args, const QString
         close(fds[0]);
         return run;
     }
+    // A child that hangs is killed after timeoutMs, and the run counts as failed.
     char buffer[4096];
+    const qint64 deadline = run.spawnNs + qint64(timeoutMs) * 1'000'000;
+    bool killed = false;
     for (;;) {
+        const qint64 left = (deadline - monotonicNs()) / 1'000'000;
+        pollfd pfd{fds[0], POLLIN, 0};
+        const int ready = left > 0 ? poll(&pfd, 1, int(left)) : 0;
+        if (ready == 0) {
+            kill(pid, SIGKILL);
+            killed = true;
+            break;
+        }
+        if (ready < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
         const ssize_t n = read(fds[0], buffer, sizeof buffer);
         if (n > 0)
             run.out.append(buffer, n);
@@ -132,17 +150,17 @@ ChildRun runChild(const QString &program, const QStringList &args, const QString
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     run.exitNs = monotonicNs();
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    run.ok = !killed && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return run;
 }
 
 qint64 peakRssKiB()
 {
+    // A /proc file tells no size: read it to its end rather than asking atEnd().
     QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!status.open(QIODevice::ReadOnly))
         return 0;
-    while (!status.atEnd()) {
-        const QByteArray line = status.readLine();
+    for (const QByteArray &line : status.readAll().split('\n')) {
         if (line.startsWith("VmHWM:"))
             return line.mid(6).trimmed().split(' ').value(0).toLongLong();
     }

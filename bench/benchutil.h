@@ -38,8 +38,9 @@ struct ChildRun {
     QByteArray out;     // its standard output
 };
 // Runs program with args, the current environment plus extraEnv ("NAME=value" each), and
-// collects its standard output.
-ChildRun runChild(const QString &program, const QStringList &args, const QStringList &extraEnv = {});
+// collects its standard output. A child still running after timeoutMs is killed.
+ChildRun runChild(const QString &program, const QStringList &args, const QStringList &extraEnv = {},
+                  int timeoutMs = 30'000);
 
 // Peak resident set size of this process in KiB (VmHWM), 0 when unknown.
 qint64 peakRssKiB();

@@ -64,7 +64,8 @@ double read(QStringView text)
     }
 
     // Gather the longest leading number as plain ASCII for std::from_chars, which never looks at
-    // the locale.
+    // the locale. `magnitude` is the decimal exponent of the first significant digit, to tell an
+    // overflow from an underflow.
     std::string ascii;
     size_t i = 0;
     bool negative = false;
@@ -74,10 +75,17 @@ double read(QStringView text)
     }
     bool anyDigit = false;
     bool point = false;
+    bool significant = false;
+    long long magnitude = 0;
     for (; i < s.size(); ++i) {
         if (isAsciiDigit(s[i])) {
             ascii.push_back(static_cast<char>(s[i]));
             anyDigit = true;
+            significant = significant || s[i] != u'0';
+            if (!point && significant)
+                ++magnitude;
+            else if (point && !significant)
+                --magnitude;
         } else if (s[i] == u'.' && !point) {
             ascii.push_back('.');
             point = true;
@@ -92,24 +100,22 @@ double read(QStringView text)
         std::string exponent = "e";
         if (j < s.size() && (s[j] == u'+' || s[j] == u'-'))
             exponent.push_back(static_cast<char>(s[j++]));
-        bool expDigit = false;
+        long long value = 0;
         for (; j < s.size() && isAsciiDigit(s[j]); ++j) {
             exponent.push_back(static_cast<char>(s[j]));
-            expDigit = true;
+            value = std::min(value * 10 + (s[j] - u'0'), 1'000'000'000LL);
         }
-        if (expDigit)
+        if (exponent.size() > 1 && isAsciiDigit(static_cast<char16_t>(exponent.back()))) {
             ascii += exponent;
+            magnitude += exponent[1] == '-' ? -value : value;
+        }
     }
 
     double value = 0;
     const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
     Q_UNUSED(end);
-    if (ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value alone on overflow and underflow; tell them apart by the
-        // exponent's sign.
-        const bool tiny = ascii.find("e-") != std::string::npos;
-        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
-    }
+    if (ec == std::errc::result_out_of_range)
+        value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     return negative ? -value : value;
 }
 

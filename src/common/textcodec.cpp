@@ -1,5 +1,7 @@
 #include "textcodec.h"
 
+#include <cstring>
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -14,10 +16,20 @@ constexpr auto windows1251 = "windows-1251";
 
 void Utf8Check::feed(QByteArrayView bytes)
 {
-    for (const char ch : bytes) {
+    const char *p = bytes.data();
+    const char *const end = p + bytes.size();
+    while (p < end) {
         if (!m_valid)
             return;
-        const auto b = static_cast<unsigned char>(ch);
+        // Plain ASCII eight bytes at a time.
+        if (m_pending == 0) {
+            quint64 word;
+            while (end - p >= 8 && (std::memcpy(&word, p, 8), (word & 0x8080808080808080ULL) == 0))
+                p += 8;
+            if (p == end)
+                return;
+        }
+        const auto b = static_cast<unsigned char>(*p++);
         if (m_pending > 0) {
             if (b < m_lowerBound || b > m_upperBound) {
                 m_valid = false;
@@ -67,15 +79,27 @@ Encoding detect(QByteArrayView bytes)
     return check.valid() && check.sawMultiByte() ? Encoding::Utf8 : Encoding::Windows1251;
 }
 
+QByteArrayView withoutBom(QByteArrayView bytes)
+{
+    return startsWithBom(bytes) ? bytes.sliced(bom.size()) : bytes;
+}
+
+Decoder::Decoder(Encoding encoding)
+    : m_decoder(encoding == Encoding::Utf8
+                    ? QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                               QStringDecoder::Flag::ConvertInitialBom)
+                    : QStringDecoder(windows1251, QStringDecoder::Flag::Stateless))
+{
+}
+
+QString Decoder::operator()(QByteArrayView bytes)
+{
+    return m_decoder.decode(bytes);
+}
+
 QString decode(QByteArrayView bytes, Encoding encoding)
 {
-    if (encoding == Encoding::Utf8) {
-        if (startsWithBom(bytes))
-            bytes = bytes.sliced(bom.size());
-        return QString::fromUtf8(bytes);
-    }
-    QStringDecoder decoder(windows1251);
-    return decoder.decode(bytes);
+    return Decoder(encoding)(bytes);
 }
 
 QList<QByteArrayView> splitLines(QByteArrayView bytes)
@@ -106,7 +130,9 @@ QByteArray encodeLines(const QList<QString> &lines)
     }
     QStringEncoder encoder(windows1251);
     QByteArray bytes = encoder.encode(text);
-    if (!encoder.hasError() && bytes.count('\x1A') == text.count(u'\x1A'))
+    // Some Windows-1251 texts ("Ті") are valid UTF-8 as bytes and would read back wrong.
+    if (!encoder.hasError() && bytes.count('\x1A') == text.count(u'\x1A') &&
+        detect(bytes) == Encoding::Windows1251)
         return bytes;
     return bom.toByteArray() + text.toUtf8();
 }

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <QStringDecoder>
 
 // The program's text files are Windows-1251 with CR LF line ends. Files edited on Linux are usually
 // UTF-8 with LF, so reading also accepts a UTF-8 text (with a BOM, or valid UTF-8 holding at least
@@ -35,15 +36,30 @@ private:
 bool startsWithBom(QByteArrayView bytes);
 Encoding detect(QByteArrayView bytes);
 
-// Decodes one line or a whole text; a leading UTF-8 BOM is dropped.
+// The bytes after a leading UTF-8 BOM, or all of them.
+QByteArrayView withoutBom(QByteArrayView bytes);
+
+// Decodes lines or whole texts, one after another. A BOM is the file's, not the text's: drop it
+// first with withoutBom(); a U+FEFF that is left is a character of the text and is kept.
+class Decoder
+{
+public:
+    explicit Decoder(Encoding encoding);
+    QString operator()(QByteArrayView bytes);
+
+private:
+    QStringDecoder m_decoder;
+};
+
 QString decode(QByteArrayView bytes, Encoding encoding);
 
 // Splits bytes into lines at CR LF, LF or a lone CR. A final line without a line end counts;
 // nothing after the last line end does not.
 QList<QByteArrayView> splitLines(QByteArrayView bytes);
 
-// Lines of text, each followed by CR LF, in Windows-1251 when every character fits, otherwise as
-// UTF-8 with a BOM (the Windows-1251 encoder would turn the others into 0x1A).
+// Lines of text, each followed by CR LF, in Windows-1251 when every character fits and the bytes
+// cannot be mistaken for UTF-8 when read back; otherwise as UTF-8 with a BOM (the Windows-1251
+// encoder would turn the other characters into 0x1A).
 QByteArray encodeLines(const QList<QString> &lines);
 
 } // namespace textcodec

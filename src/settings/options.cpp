@@ -14,7 +14,7 @@ constexpr qint64 readLimit = 64 * 1024;
 int Options::parse(QByteArrayView bytes)
 {
     const textcodec::Encoding encoding = textcodec::detect(bytes);
-    const QList<QByteArrayView> lines = textcodec::splitLines(bytes);
+    const QList<QByteArrayView> lines = textcodec::splitLines(textcodec::withoutBom(bytes));
     QString *fields[] = {&baseFile, &wordCount, &memoriseSeconds, &recallSeconds};
     const int count = static_cast<int>(std::min<qsizetype>(lines.size(), 4));
     for (int i = 0; i < count; ++i)

@@ -15,9 +15,17 @@ namespace
 {
 
 constexpr qint64 chunkSize = 256 * 1024;
+// Lines are skipped a block at a time: a vectorised count tells whether the wanted line starts in
+// the block at all.
+constexpr qint64 blockSize = 4096;
 
-// Line ends in a chunk: every LF, and every CR that no LF follows. A CR at the very end is left for
-// the next chunk to decide.
+std::unique_ptr<char[]> chunkBuffer()
+{
+    return std::make_unique_for_overwrite<char[]>(chunkSize);
+}
+
+// Line ends in p[0, n): every LF, and every CR that no LF follows. A CR at the very end is not
+// counted: only the next byte tells whether it is the first half of a CR LF.
 qint64 countLineEnds(const char *p, qint64 n)
 {
     qint64 ends = 0;
@@ -34,8 +42,9 @@ std::optional<Scan> scan(QIODevice &device)
 {
     Scan result;
     textcodec::Utf8Check utf8;
-    const auto buffer = std::make_unique<char[]>(chunkSize);
-    QByteArray start;       // the first bytes, for the BOM
+    const auto buffer = chunkBuffer();
+    QByteArray start; // the first bytes, for the BOM
+    qint64 size = 0;
     bool pendingCR = false; // the previous chunk ended in CR
     char last = '\n';
     for (;;) {
@@ -45,6 +54,7 @@ std::optional<Scan> scan(QIODevice &device)
         if (n == 0)
             break;
         const char *p = buffer.get();
+        size += n;
         if (start.size() < 3)
             start.append(p, std::min<qint64>(n, 3 - start.size()));
         if (pendingCR && p[0] != '\n')
@@ -55,10 +65,9 @@ std::optional<Scan> scan(QIODevice &device)
         if (!utf8.failed())
             utf8.feed(QByteArrayView(p, n));
     }
-    if (pendingCR)
+    // A last line without a line end counts; a file of nothing but a BOM has no lines.
+    if (pendingCR || (last != '\n' && !(size == 3 && textcodec::startsWithBom(start))))
         ++result.lines;
-    else if (last != '\n')
-        ++result.lines; // a last line without a line end
     if (textcodec::startsWithBom(start) || (utf8.valid() && utf8.sawMultiByte()))
         result.encoding = textcodec::Encoding::Utf8;
     return result;
@@ -102,11 +111,11 @@ std::optional<QList<QString>> readLines(QIODevice &device, const QList<qint64> &
     std::sort(targets.begin(), targets.end());
     QList<QByteArray> found(targets.size());
 
-    const auto buffer = std::make_unique<char[]>(chunkSize);
-    qint64 line = 0;
-    qsizetype next = 0;
-    bool afterCR = false;
-    QByteArray current;
+    const auto buffer = chunkBuffer();
+    qint64 line = 0;     // the line the next byte belongs to
+    qsizetype next = 0;  // the next target to find
+    bool skipLF = false; // the previous byte was a CR: an LF now is its second half
+    QByteArray current;  // the wanted line so far
     while (next < targets.size()) {
         const qint64 n = device.read(buffer.get(), chunkSize);
         if (n < 0)
@@ -115,26 +124,37 @@ std::optional<QList<QString>> readLines(QIODevice &device, const QList<qint64> &
             break;
         const char *p = buffer.get();
         qint64 i = 0;
-        if (afterCR && p[0] == '\n')
-            i = 1; // the LF of a CR LF split between two chunks
-        afterCR = false;
         while (i < n && next < targets.size()) {
-            const bool wanted = line == targets[next];
-            const qint64 start = i;
+            if (skipLF) {
+                skipLF = false;
+                if (p[i] == '\n' && ++i == n)
+                    break;
+            }
+            const qint64 target = targets[next];
+            if (line != target) {
+                // Lines before the target: skip whole blocks while the target does not start in them.
+                const qint64 end = std::min(n, i + blockSize);
+                const bool crAtEnd = p[end - 1] == '\r';
+                const bool endsWithLine = crAtEnd || p[end - 1] == '\n';
+                const qint64 ends = countLineEnds(p + i, end - i) + crAtEnd;
+                if (line + ends < target || (line + ends == target && endsWithLine)) {
+                    line += ends;
+                    skipLF = crAtEnd;
+                    i = end;
+                    continue;
+                }
+            }
+            // Byte by byte up to the end of the current line.
+            const qint64 from = i;
             while (i < n && p[i] != '\n' && p[i] != '\r')
                 ++i;
-            if (wanted && current.size() < maxWordBytes)
-                current.append(p + start, std::min(i - start, maxWordBytes - current.size()));
+            if (line == target && current.size() < maxWordBytes)
+                current.append(p + from, std::min(i - from, maxWordBytes - current.size()));
             if (i == n)
                 break; // the line goes on in the next chunk
-            if (p[i] == '\r') {
-                if (i + 1 < n && p[i + 1] == '\n')
-                    ++i;
-                else if (i + 1 == n)
-                    afterCR = true;
-            }
+            skipLF = p[i] == '\r';
             ++i;
-            if (wanted) {
+            if (line == target) {
                 found[next++] = current;
                 current.clear();
             }
@@ -147,11 +167,12 @@ std::optional<QList<QString>> readLines(QIODevice &device, const QList<qint64> &
     if (next < targets.size())
         return std::nullopt;
 
+    textcodec::Decoder decode(encoding);
     QList<QString> words;
     words.reserve(positions.size());
     for (qint64 position : positions) {
         const auto index = std::lower_bound(targets.begin(), targets.end(), position) - targets.begin();
-        words.append(textcodec::decode(found[index], encoding));
+        words.append(decode(position == 0 ? textcodec::withoutBom(found[index]) : found[index]));
     }
     return words;
 }
