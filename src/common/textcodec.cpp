@@ -21,14 +21,26 @@ void Utf8Check::feed(QByteArrayView bytes)
     while (p < end) {
         if (!m_valid)
             return;
-        // Plain ASCII eight bytes at a time.
-        if (m_pending == 0) {
+        // Between characters: plain ASCII eight bytes at a time, and the two-byte sequences of
+        // Cyrillic and other alphabets straight away.
+        while (m_pending == 0 && p < end) {
             quint64 word;
             while (end - p >= 8 && (std::memcpy(&word, p, 8), (word & 0x8080808080808080ULL) == 0))
                 p += 8;
             if (p == end)
-                return;
+                break;
+            const auto lead = static_cast<unsigned char>(p[0]);
+            if (lead < 0x80) {
+                ++p;
+            } else if (lead >= 0xC2 && lead <= 0xDF && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
+                p += 2;
+                m_multiByte = true;
+            } else {
+                break;
+            }
         }
+        if (p == end)
+            return;
         const auto b = static_cast<unsigned char>(*p++);
         if (m_pending > 0) {
             if (b < m_lowerBound || b > m_upperBound) {

@@ -124,6 +124,7 @@ std::optional<QList<QString>> readLines(QIODevice &device, const QList<qint64> &
             break;
         const char *p = buffer.get();
         qint64 i = 0;
+        qint64 bytewiseUntil = 0;
         while (i < n && next < targets.size()) {
             if (skipLF) {
                 skipLF = false;
@@ -131,8 +132,9 @@ std::optional<QList<QString>> readLines(QIODevice &device, const QList<qint64> &
                     break;
             }
             const qint64 target = targets[next];
-            if (line != target) {
-                // Lines before the target: skip whole blocks while the target does not start in them.
+            if (line != target && i >= bytewiseUntil) {
+                // Lines before the target: skip whole blocks while the target does not start in
+                // them; the block where it starts is read byte by byte.
                 const qint64 end = std::min(n, i + blockSize);
                 const bool crAtEnd = p[end - 1] == '\r';
                 const bool endsWithLine = crAtEnd || p[end - 1] == '\n';
@@ -143,6 +145,7 @@ std::optional<QList<QString>> readLines(QIODevice &device, const QList<qint64> &
                     i = end;
                     continue;
                 }
+                bytewiseUntil = end;
             }
             // Byte by byte up to the end of the current line.
             const qint64 from = i;
