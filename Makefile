@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR := build
 
-.PHONY: deps build run test check-asan bench clean format
+.PHONY: deps build run test check-asan bench fuzz package install-desktop clean format
 
 deps:
 	@tools/install-deps.sh
@@ -22,8 +22,26 @@ check-asan: deps
 	cmake --build --preset asan
 	ctest --preset asan
 
+# Speed figures, each against a baseline measured in the same run (about two minutes).
 bench: build
 	$(BUILD_DIR)/bench/bench_zap
+	$(BUILD_DIR)/bench/bench_window
+	$(BUILD_DIR)/bench/bench_startup
+	$(BUILD_DIR)/bench/bench_memory
+	$(BUILD_DIR)/bench/bench_phase
+
+# Each libFuzzer target for FUZZ_SECONDS (clang build in build-fuzz/).
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	fuzz/run.sh $(FUZZ_SECONDS)
+
+# The portable program folder as build/zorvik-<version>-Linux.tar.gz.
+package: build
+	cd $(BUILD_DIR) && cpack
+
+# A desktop entry for the current user that starts the built program.
+install-desktop: build
+	tools/install-desktop.sh $(abspath $(BUILD_DIR)/zorvik)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -164,8 +164,9 @@ std::optional<QList<QString>> readLines(QIODevice &device, const QList<qint64> &
             ++line;
         }
     }
-    // The last line of a file without a final line end.
-    if (next < targets.size() && line == targets[next] && !current.isEmpty())
+    // The last line of a file without a final line end (a BOM alone is no line).
+    if (next < targets.size() && line == targets[next] &&
+        !(line == 0 ? textcodec::withoutBom(current) : QByteArrayView(current)).isEmpty())
         found[next++] = current;
     if (next < targets.size())
         return std::nullopt;
