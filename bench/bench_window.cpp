@@ -157,18 +157,8 @@ int main(int argc, char **argv)
                 static_cast<long long>(w.controls()->findChildren<QWidget *>().size()),
                 static_cast<long long>(w.controls()->findChildren<QObject *>().size()));
 
-    std::vector<char *> args(argv, argv + argc);
-    std::string reps = "--benchmark_repetitions=5";
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    bool userReps = false;
-    for (int i = 1; i < argc; ++i)
-        userReps = userReps || std::string(argv[i]).rfind("--benchmark_repetitions", 0) == 0;
-    if (!userReps) {
-        args.push_back(reps.data());
-        args.push_back(interleave.data());
-    }
-    int n = int(args.size());
-    args.push_back(nullptr);
+    std::vector<char *> args = benchutil::benchmarkArguments(argc, argv);
+    int n = int(args.size()) - 1;
 
     for (int paint : {0, 1}) {
         benchmark::RegisterBenchmark("BM_panelOf100Labels", BM_panelOf100Labels)

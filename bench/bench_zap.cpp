@@ -189,20 +189,8 @@ int main(int argc, char **argv)
         }
     }
 
-    // Repetitions are interleaved at random, so that a slow spell of the machine does not land
-    // on one side of the ratio only.
-    std::vector<char *> args(argv, argv + argc);
-    std::string reps = "--benchmark_repetitions=5";
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    bool userReps = false;
-    for (int i = 1; i < argc; ++i)
-        userReps = userReps || std::string(argv[i]).rfind("--benchmark_repetitions", 0) == 0;
-    if (!userReps) {
-        args.push_back(reps.data());
-        args.push_back(interleave.data());
-    }
-    int n = int(args.size());
-    args.push_back(nullptr);
+    std::vector<char *> args = benchutil::benchmarkArguments(argc, argv);
+    int n = int(args.size()) - 1;
 
     for (const Case &c : cases) {
         using Fn = void (*)(benchmark::State &);

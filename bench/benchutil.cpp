@@ -1,5 +1,7 @@
 #include "benchutil.h"
 
+#include <string>
+
 #include <QDir>
 #include <QFile>
 
@@ -182,6 +184,22 @@ Stats stats(std::vector<double> v)
         sq += (x - s.mean) * (x - s.mean);
     s.stddev = v.size() > 1 ? std::sqrt(sq / double(v.size() - 1)) : 0.0;
     return s;
+}
+
+std::vector<char *> benchmarkArguments(int argc, char **argv)
+{
+    static std::string repetitions = "--benchmark_repetitions=5";
+    static std::string interleave = "--benchmark_enable_random_interleaving=true";
+    std::vector<char *> args(argv, argv + argc);
+    bool asked = false;
+    for (int i = 1; i < argc; ++i)
+        asked = asked || std::string(argv[i]).rfind("--benchmark_repetitions", 0) == 0;
+    if (!asked) {
+        args.push_back(repetitions.data());
+        args.push_back(interleave.data());
+    }
+    args.push_back(nullptr);
+    return args;
 }
 
 } // namespace benchutil

@@ -50,4 +50,9 @@ struct Stats {
 };
 Stats stats(std::vector<double> values);
 
+// Google Benchmark's command line, null-terminated: five repetitions in random order unless the
+// caller asked for repetitions, so that a slow spell of the machine does not land on one side of a
+// ratio only.
+std::vector<char *> benchmarkArguments(int argc, char **argv);
+
 } // namespace benchutil
