@@ -23,7 +23,7 @@ void frmvaruva::helpLink_Click(vb::Label *link)
     f->Label50->setCaption(topic.title);
     f->Label51->setCaption(topic.text);
     // The longest topic needs a line more than the page has at the normal size.
-    f->Label51->setFont(f->Label50->parentWidget()->font());
+    f->Label51->setFont(f->font()); // back to the default size before fitting this topic
     f->Label51->shrinkToFit(9);
 }
 

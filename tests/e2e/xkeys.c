@@ -221,7 +221,8 @@ static void key(unsigned keycode, Bool down)
     settle();
 }
 
-static int type_text(const char *text)
+/* Types the text, or with `print` only prints the keycodes it would use ("+" for Shift). */
+static int type_text(const char *text, int print)
 {
     enum { capacity = 256 };
     unsigned keycodes[capacity];
@@ -231,6 +232,10 @@ static int type_text(const char *text)
         return 1;
     const unsigned shiftKey = XKeysymToKeycode(dpy, XK_Shift_L);
     for (int i = 0; i < n; ++i) {
+        if (print) {
+            printf("%s%s%u", i ? " " : "", shifts[i] ? "+" : "", keycodes[i]);
+            continue;
+        }
         if (shifts[i])
             key(shiftKey, True);
         key(keycodes[i], True);
@@ -238,20 +243,8 @@ static int type_text(const char *text)
         if (shifts[i])
             key(shiftKey, False);
     }
-    return 0;
-}
-
-static int print_codes(const char *text)
-{
-    enum { capacity = 256 };
-    unsigned keycodes[capacity];
-    int shifts[capacity];
-    const int n = resolve(text, keycodes, shifts, capacity);
-    if (n < 0)
-        return 1;
-    for (int i = 0; i < n; ++i)
-        printf("%s%s%u", i ? " " : "", shifts[i] ? "+" : "", keycodes[i]);
-    printf("\n");
+    if (print)
+        printf("\n");
     return 0;
 }
 
@@ -326,9 +319,9 @@ int main(int argc, char **argv)
                 return usage();
             pause_ms(a);
         } else if (strcmp(cmd, "type") == 0 && left >= 1) {
-            status = type_text(argv[i++]);
+            status = type_text(argv[i++], 0);
         } else if (strcmp(cmd, "codes") == 0 && left >= 1) {
-            status = print_codes(argv[i++]);
+            status = type_text(argv[i++], 1);
         } else if (strcmp(cmd, "group") == 0) {
             printf("%d\n", active_group());
         } else {
