@@ -2,6 +2,7 @@
 // writes no file but last.txt.
 #include "support.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QRandomGenerator>
@@ -39,6 +40,15 @@ QByteArray randomBytes(qsizetype size, quint32 seed)
     return bytes;
 }
 
+QByteArray png()
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(2, 2, QImage::Format_RGB32).save(&buffer, "PNG");
+    return bytes;
+}
+
 } // namespace
 
 class tst_robustness : public QObject
@@ -64,35 +74,22 @@ private slots:
         row("options a folder", o, "/");
         row("options empty", o, "");
         row("options one line", o, "wmbase.txt");
-        row("options three lines", o, "wmbase.txt\r\n20\r\n15", "", 20);
-        row("options lf", o, "wmbase.txt\n20\n15\n90\n", "", 20);
-        row("options lone cr", o, "wmbase.txt\r20\r15\r90\r", "", 20);
         row("options mixed ends", o, "wmbase.txt\n\r20\r\n15\r90"); // line 2 is empty
         row("options 50 MB", o, "wmbase.txt\r\n20\r\n15\r\n90\r\n" + QByteArray(50 << 20, 'x'), "", 20);
         row("options 10 MB line", o, QByteArray(10 << 20, 'y'), "«yyyyyyyyyy", 0);
-        row("options nul bytes", o,
-            QByteArray("wmbase.txt\r\n2\0"
-                       "0\r\n15\r\n90\r\n",
-                       25));
+        row("options nul bytes", o, QByteArray("wmbase.txt\r\n2\0000\r\n15\r\n90\r\n", 25));
         row("options binary", o, randomBytes(4096, 7), "недопустимо", 0);
         row("options invalid utf8", o, "wmbase.txt\r\n\xC3\x28\xFF\r\n15\r\n90\r\n");
-        row("options negative", o, "wmbase.txt\r\n-5\r\n-5\r\n-5\r\n");
-        row("options huge", o, "wmbase.txt\r\n1e308\r\n1e308\r\n1e999\r\n", "", 50);
-        row("options hexadecimal", o, "wmbase.txt\r\n&HFFFFFFFF\r\n&H14\r\n&O170\r\n", "", 50);
-        row("options NaN and blanks", o, "wmbase.txt\r\nNaN\r\n  \r\n\r\n");
         row("options 300 character name", o, QByteArray(300, 'n') + "\r\n10\r\n10\r\n60\r\n", "не найден", 0);
         row("options name is a folder", o, "dir.txt\r\n10\r\n10\r\n60\r\n", "не является файлом", 0);
         row("options name with path", o, "../../etc/passwd\r\n10\r\n10\r\n60\r\n", "недопустимо", 0);
         row("base missing", b, "-", "не найден", 0);
         row("base a folder", b, "/", "не является файлом", 0);
-        row("base empty", b, "", "слишком мало", 0);
         row("base fewer lines than words", b, "a\r\nb\r\nc\r\n", "слишком мало", 0);
         row("base as many lines as words", b, QByteArray("w\r\n").repeated(10));
         row("base one 100 MB line", b, QByteArray(100 << 20, 'z'), "слишком мало", 0);
         row("base only empty lines", b, QByteArray(40, '\n'));
-        row("base utf8 with bom", b, "\xEF\xBB\xBF" + QByteArray("кот\r\n").repeated(20));
         row("base 0x98", b, QByteArray("\x98\xE0\r\n").repeated(20));
-        row("base lone cr", b, QByteArray("word\r").repeated(20));
         row("base binary", b, randomBytes(1 << 20, 3));
 #ifdef Q_OS_UNIX
         row("base a named pipe", b, "|", "не является файлом", 0);
@@ -101,14 +98,7 @@ private slots:
         row("logo truncated", l, "GIF89a\x39\x00\x39\x00\xF7");
         row("logo huge", l,
             "GIF89a\xFF\xFF\xFF\xFF\x00\x00\x00,\x00\x00\x00\x00\xFF\xFF\xFF\xFF\x00\x02\x02\x44\x01\x00;");
-        row("logo a png", l,
-            QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAIAAAACAQMAAABIeJ9nAAAABGdBTUEAALGPC/"
-                                   "xhBQAAACBjSFJNAAB6JgAAgIQAAPoAAACA6AAAdTAAAOpgAAA6mAAAF3CculE8AAAABlBMVEU"
-                                   "AAP////973JksAAAAAWJLR0QB/"
-                                   "wIt3gAAAAd0SU1FB+"
-                                   "oMBhMYO7bgTM0AAAAMSURBVAjXY2BgYAAAAAQAASc0JwoAAAAldEVYdGRhdGU6Y3JlYXRlADI"
-                                   "wMjYtMTItMDZUMTk6MjQ6NTkrMDA6MDCqStGzAAAAJXRFWHRkYXRlOm1vZGlmeQAyMDI2LTEy"
-                                   "LTA2VDE5OjI0OjU5KzAwOjAw2xdpDwAAAABJRU5ErkJggg=="));
+        row("logo a png", l, png());
         row("last.txt a folder", "../last.txt", "/");
     }
 
