@@ -1,7 +1,8 @@
 // Feeds every file of the given directories (and any files named directly) to the fuzz target
-// once, in name order, so that a plain build replays the corpus as a test. Each input runs in a
-// child process: a failed check aborts it, and the rest still run, so one test run names every
-// input that fails.
+// once, in name order, so that a plain build replays the corpus as a test. Where the system can
+// fork, each input runs in a child process: a failed check aborts it, and the rest still run, so
+// one test run names every input that fails. Elsewhere the inputs run in this process and the
+// first failed check ends the run.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -11,8 +12,11 @@
 #include <string>
 #include <vector>
 
+#if defined(__unix__) || defined(__APPLE__)
+#define REPLAY_IN_CHILD 1
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
@@ -27,9 +31,13 @@ bool replay(const fs::path &input)
     std::ifstream file(input, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     if (file.bad()) {
-        std::fprintf(stderr, "cannot read %s\n", input.c_str());
+        std::fprintf(stderr, "cannot read %s\n", input.string().c_str());
         return false;
     }
+#ifndef REPLAY_IN_CHILD
+    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size());
+    return true;
+#else
     std::fflush(nullptr);
     const pid_t child = fork();
     if (child < 0) {
@@ -47,12 +55,13 @@ bool replay(const fs::path &input)
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
         return true;
     if (WIFSIGNALED(status))
-        std::fprintf(stderr, "FAILED %s (%zu bytes): signal %d\n", input.c_str(), bytes.size(),
+        std::fprintf(stderr, "FAILED %s (%zu bytes): signal %d\n", input.string().c_str(), bytes.size(),
                      WTERMSIG(status));
     else
-        std::fprintf(stderr, "FAILED %s (%zu bytes): exit status %d\n", input.c_str(), bytes.size(),
+        std::fprintf(stderr, "FAILED %s (%zu bytes): exit status %d\n", input.string().c_str(), bytes.size(),
                      WEXITSTATUS(status));
     return false;
+#endif
 }
 
 } // namespace
