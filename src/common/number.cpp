@@ -1,8 +1,8 @@
 #include "number.h"
 
+#include <QByteArrayView>
 #include <QLocale>
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -63,8 +63,8 @@ double read(QStringView text)
         return 0;
     }
 
-    // Gather the longest leading number as plain ASCII for std::from_chars, which never looks at
-    // the locale. `magnitude` is the decimal exponent of the first significant digit, to tell an
+    // Gather the longest leading number as plain ASCII for QByteArrayView::toDouble, which never
+    // looks at the locale. `magnitude` is the decimal exponent of the first significant digit, to tell an
     // overflow from an underflow.
     std::string ascii;
     size_t i = 0;
@@ -111,10 +111,10 @@ double read(QStringView text)
         }
     }
 
-    double value = 0;
-    const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-    Q_UNUSED(end);
-    if (ec == std::errc::result_out_of_range)
+    // The gathered text is always a well-formed number, so a failed conversion is one out of range.
+    bool ok = false;
+    double value = QByteArrayView(ascii).toDouble(&ok);
+    if (!ok)
         value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     return negative ? -value : value;
 }

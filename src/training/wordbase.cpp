@@ -21,7 +21,7 @@ constexpr qint64 blockSize = 4096;
 
 std::unique_ptr<char[]> chunkBuffer()
 {
-    return std::make_unique_for_overwrite<char[]>(chunkSize);
+    return std::unique_ptr<char[]>(new char[chunkSize]); // left uninitialised: every byte is read into first
 }
 
 // Line ends in p[0, n): every LF, and every CR that no LF follows. A CR at the very end is not
