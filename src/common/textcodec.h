@@ -5,6 +5,9 @@
 #include <QList>
 #include <QString>
 #include <QStringDecoder>
+#include <QStringView>
+
+#include <optional>
 
 // The program's text files are Windows-1251 with CR LF line ends. Files edited on Linux are usually
 // UTF-8 with LF, so reading also accepts a UTF-8 text (with a BOM, or valid UTF-8 holding at least
@@ -48,18 +51,21 @@ public:
     QString operator()(QByteArrayView bytes);
 
 private:
-    QStringDecoder m_decoder;
+    Encoding m_encoding;
+    QStringDecoder m_utf8;
 };
 
 QString decode(QByteArrayView bytes, Encoding encoding);
+
+// The text in Windows-1251, or nothing when it holds a character Windows-1251 has not.
+std::optional<QByteArray> toWindows1251(QStringView text);
 
 // Splits bytes into lines at CR LF, LF or a lone CR. A final line without a line end counts;
 // nothing after the last line end does not.
 QList<QByteArrayView> splitLines(QByteArrayView bytes);
 
 // Lines of text, each followed by CR LF, in Windows-1251 when every character fits and the bytes
-// cannot be mistaken for UTF-8 when read back; otherwise as UTF-8 with a BOM (the Windows-1251
-// encoder would turn the other characters into 0x1A).
+// cannot be mistaken for UTF-8 when read back; otherwise as UTF-8 with a BOM.
 QByteArray encodeLines(const QList<QString> &lines);
 
 } // namespace textcodec

@@ -1,6 +1,9 @@
 #include "settings/options.h"
 
+#include "common/textcodec.h"
+
 #include <QFile>
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -87,6 +90,21 @@ private slots:
 
         const SaveResult nowhere = saveOptions(dir.filePath("none/options.ini"), options);
         QVERIFY(!nowhere.ok && !nowhere.error.isEmpty());
+    }
+
+    void windows1251AgainstTheSystemConverter()
+    {
+        QStringDecoder reference("windows-1251");
+        if (!reference.isValid())
+            QSKIP("this Qt has no Windows-1251 converter of its own");
+        for (int b = 0; b < 256; ++b) {
+            const char byte = char(b);
+            const QString decoded = textcodec::decode({&byte, 1}, textcodec::Encoding::Windows1251);
+            QCOMPARE(decoded, reference.decode(QByteArrayView(&byte, 1)));
+            QCOMPARE(textcodec::toWindows1251(decoded), QByteArray(1, byte));
+        }
+        QCOMPARE(textcodec::toWindows1251(u"кот €"), QByteArray("\xEA\xEE\xF2 \x88"));
+        QCOMPARE(textcodec::toWindows1251(u"кот ä"), std::nullopt);
     }
 };
 
