@@ -7,6 +7,8 @@
 #include <QLocale>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 namespace vb
 {
 
@@ -209,8 +211,10 @@ FileList::FileList(QWidget *parent) : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListWidget::itemClicked, this, &FileList::clicked);
-    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
+    // A choice by keyboard selects the row. Taking the focus only makes the first row current,
+    // and that chooses nothing.
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!selectedItems().isEmpty())
             emit clicked();
     });
 }
@@ -220,15 +224,21 @@ void FileList::setPath(const QString &dir)
     const QSignalBlocker quiet(this);
     clear();
     // Only regular files: QDir::System (pipes, sockets, devices) is left out.
-    const QStringList names =
+    QStringList names =
         QDir(dir).entryList({QStringLiteral("*.txt*")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    // The chosen name is stored as one line of options.ini: a name with a line break or another
+    // control character could not be stored, so it is not offered.
+    names.removeIf([](const QString &name) {
+        return std::any_of(name.begin(), name.end(),
+                           [](QChar c) { return c.category() == QChar::Other_Control; });
+    });
     addItems(names);
 }
 
 QString FileList::fileName() const
 {
-    const QListWidgetItem *item = currentItem();
-    return item ? item->text() : QString();
+    const QList<QListWidgetItem *> chosen = selectedItems();
+    return chosen.isEmpty() ? QString() : chosen.first()->text();
 }
 
 } // namespace vb

@@ -64,7 +64,7 @@ private slots:
     void startUpFiles()
     {
         // Damaged files are the robustness suite's; here the list pattern and the logo.
-        for (const char *name : {"B.TXT", "c.txtold", "d.doc"})
+        for (const char *name : {"B.TXT", "c.txtold", "d.doc", "e\n.txt"})
             program->write(QString("mfiles/") + name, QByteArray("x\r\n"));
         QDir(program->path("mfiles")).mkdir("dir.txt");
         QFile::copy(ZORVIK_DATA_DIR "/mfiles/logo.gif", program->path("mfiles/logo.gif"));

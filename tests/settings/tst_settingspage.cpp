@@ -91,9 +91,14 @@ private slots:
         QVERIFY(f()->Command1->isEnabled());
         w->Command2_Click();
         w->Command1_Click();
-        f()->File1->setFocus();
+        f()->Text3->setFocus();
+        QTest::keyClick(keyTarget(w.get()), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f()->File1);
+        QVERIFY(!f()->Command1->isEnabled()); // taking the focus chooses nothing
+        QCOMPARE(f()->Label22->caption(), "wmbase.txt");
         QTest::keyClick(f()->File1, Qt::Key_Down); // a keyboard selection counts as a click
         QVERIFY(f()->Command1->isEnabled());
+        QCOMPARE(f()->Label22->caption(), f()->File1->selectedItems().value(0)->text());
     }
 
     void chosenFileIsSavedAndUsed()
