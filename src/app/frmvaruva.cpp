@@ -4,6 +4,7 @@
 #include "keys.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -24,8 +25,12 @@ frmvaruva::~frmvaruva()
 
 void frmvaruva::Form_Load()
 {
-    // Each picture box reads the logo itself. A missing or broken picture leaves the box empty.
+    // Each picture box reads the logo itself. A missing or broken picture leaves the box empty, and
+    // so does anything but a regular file: opening a named pipe would wait for a writer forever.
+    const bool logoIsFile = QFileInfo(paths::logoFile()).isFile();
     for (vb::Label *image : {f->Image1, f->Image2}) {
+        if (!logoIsFile)
+            continue;
         QImageReader reader(paths::logoFile());
         reader.setDecideFormatFromContent(true);
         image->setPixmap(QPixmap::fromImage(reader.read()));

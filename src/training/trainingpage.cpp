@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 
 namespace
@@ -78,7 +79,10 @@ void frmvaruva::zap()
 
     const Options options = loadOptions(paths::optionsFile()).options;
     QFile last(paths::lastFile());
-    const bool lastOpen = last.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    // Only a regular file is written: opening a named pipe would wait for a reader forever.
+    const QFileInfo lastInfo(last.fileName());
+    const bool lastIsFile = !lastInfo.exists() || lastInfo.isFile();
+    const bool lastOpen = lastIsFile && last.open(QIODevice::WriteOnly | QIODevice::Truncate);
 
     // Values that passed the settings page but are no plain whole numbers, or that a hand-edited
     // file put out of range, are used as the whole number read from them, clamped into range.
@@ -124,7 +128,7 @@ void frmvaruva::zap()
         m_lastFileWarned = true;
         message(QStringLiteral("Не удалось записать список слов в файл last.txt в папке программы (%1). "
                                "Тренировка пройдёт без него.")
-                    .arg(last.errorString()));
+                    .arg(lastIsFile ? last.errorString() : QStringLiteral("это не обычный файл")));
     }
     // Enter presses STOP and so ends the memorising, as the help promises.
     f->Command3->setFocus();

@@ -100,6 +100,10 @@ private slots:
             "GIF89a\xFF\xFF\xFF\xFF\x00\x00\x00,\x00\x00\x00\x00\xFF\xFF\xFF\xFF\x00\x02\x02\x44\x01\x00;");
         row("logo a png", l, png());
         row("last.txt a folder", "../last.txt", "/");
+#ifdef Q_OS_UNIX
+        row("logo a named pipe", l, "|");
+        row("last.txt a named pipe", "../last.txt", "|");
+#endif
     }
 
     void hostileFiles()
