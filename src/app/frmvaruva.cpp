@@ -41,16 +41,18 @@ void frmvaruva::Form_Load()
 
 void frmvaruva::resetWindow()
 {
-    // The old controls may be running the handler that called us: hide them, silence them and let
-    // the event loop delete them later.
-    Form *old = f;
-    old->Timer1->stop();
-    old->Timer2->stop();
-    old->hide();
-    old->blockSignals(true);
-    for (QObject *child : old->findChildren<QObject *>())
+    // The old controls may be running the handler that called us, and a message box that handler
+    // opens runs an event loop of its own, where deleteLater() would already delete them. So they
+    // are hidden and silenced now and deleted at the next reset, when none of them can still be
+    // inside a handler.
+    delete m_retired;
+    m_retired = f;
+    m_retired->Timer1->stop();
+    m_retired->Timer2->stop();
+    m_retired->hide();
+    m_retired->blockSignals(true);
+    for (QObject *child : m_retired->findChildren<QObject *>())
         child->blockSignals(true);
-    old->deleteLater();
 
     buildControls();
     f->show();

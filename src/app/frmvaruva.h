@@ -91,6 +91,7 @@ private:
     void reportPickError(const QString &text);
 
     Form *f = nullptr;
+    Form *m_retired = nullptr; // the controls the last reset replaced
     bool m_altHeld = false;
     QList<qint64> m_pickedLines;
     std::optional<quint64> m_seed;
