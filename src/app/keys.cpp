@@ -52,6 +52,23 @@ int fromVirtualKey(quint32 vk)
     }
 }
 
+// macOS virtual keys (kVK_ANSI_*) name the letter keys by their place on the keyboard.
+int fromMacLetterKey(quint32 code)
+{
+    switch (code) {
+    case 0x2D:
+        return letterN;
+    case 0x0C:
+        return letterQ;
+    case 0x04:
+        return letterH;
+    case 0x23:
+        return letterP;
+    default:
+        return 0;
+    }
+}
+
 // Events without a native code (synthesised ones, or an unknown platform) go by Qt's key, which
 // follows the layout.
 int fromQtKey(int key)
@@ -80,14 +97,22 @@ int fromQtKey(int key)
 int keyCode(const QKeyEvent &event)
 {
 #ifdef Q_OS_WIN
+    Q_UNUSED(fromMacLetterKey);
     if (event.nativeVirtualKey() != 0)
         return fromVirtualKey(event.nativeVirtualKey());
 #else
     Q_UNUSED(fromVirtualKey);
-    static const bool xKeycodes =
-        QGuiApplication::platformName() == u"xcb" || QGuiApplication::platformName().startsWith(u"wayland");
+    static const QString platform = QGuiApplication::platformName();
+    static const bool xKeycodes = platform == u"xcb" || platform.startsWith(u"wayland");
     if (xKeycodes && event.nativeScanCode() != 0)
         return fromXKeycode(event.nativeScanCode());
+    // On macOS the letters go by their place; Option and Return are the same in every layout.
+    if (platform == u"cocoa" && event.nativeVirtualKey() != 0) {
+        const int byQtKey = fromQtKey(event.key());
+        if (byQtKey == alt || byQtKey == enter)
+            return byQtKey;
+        return fromMacLetterKey(event.nativeVirtualKey());
+    }
 #endif
     return fromQtKey(event.key());
 }
