@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -35,10 +34,7 @@ struct ScratchProgram {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    void writeText(const QString &relative, const QString &text) const
-    {
-        write(relative, QByteArray(QStringEncoder("windows-1251").encode(text)));
-    }
+    void writeText(const QString &relative, const QString &text) const { write(relative, cp1251(text)); }
     QByteArray read(const QString &relative) const
     {
         QFile file(path(relative));

@@ -110,9 +110,7 @@ private slots:
         clickFile("другая база.txt");
         f()->Text1->setText(" 12 ");
         w->Command1_Click();
-        QCOMPARE(
-            program->read("mfiles/options.ini"),
-            QStringEncoder("windows-1251").encode(QString("другая база.txt\r\n 12 \r\n10\r\n60\r\n\r\n")));
+        QCOMPARE(program->read("mfiles/options.ini"), cp1251(u"другая база.txt\r\n 12 \r\n10\r\n60\r\n\r\n"));
         w->startAction();
         QCOMPARE(f()->Label28->caption() + f()->Label25[11]->caption(), "12слово");
     }
