@@ -64,8 +64,8 @@ double read(QStringView text)
     }
 
     // Gather the longest leading number as plain ASCII for QByteArrayView::toDouble, which never
-    // looks at the locale. `magnitude` is the decimal exponent of the first significant digit, to tell an
-    // overflow from an underflow.
+    // looks at the locale. `magnitude` is the decimal exponent of the first significant digit, to
+    // tell an overflow from an underflow.
     std::string ascii;
     size_t i = 0;
     bool negative = false;
