@@ -157,9 +157,6 @@ int main(int argc, char **argv)
                 static_cast<long long>(w.controls()->findChildren<QWidget *>().size()),
                 static_cast<long long>(w.controls()->findChildren<QObject *>().size()));
 
-    std::vector<char *> args = benchutil::benchmarkArguments(argc, argv);
-    int n = int(args.size()) - 1;
-
     for (int paint : {0, 1}) {
         benchmark::RegisterBenchmark("BM_panelOf100Labels", BM_panelOf100Labels)
             ->Arg(paint)
@@ -172,11 +169,6 @@ int main(int argc, char **argv)
             ->UseRealTime()
             ->Unit(benchmark::kMillisecond);
     }
-    benchmark::Initialize(&n, args.data());
-    if (benchmark::ReportUnrecognizedArguments(n, args.data()))
-        return 1;
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return benchutil::runBenchmarks(argc, argv, reporter);
 }

@@ -189,9 +189,6 @@ int main(int argc, char **argv)
         }
     }
 
-    std::vector<char *> args = benchutil::benchmarkArguments(argc, argv);
-    int n = int(args.size()) - 1;
-
     for (const Case &c : cases) {
         using Fn = void (*)(benchmark::State &);
         const std::pair<const char *, Fn> both[] = {{"BM_lineCount", BM_lineCount}, {"BM_pick", BM_pick}};
@@ -202,11 +199,6 @@ int main(int argc, char **argv)
                 ->UseRealTime()
                 ->Unit(benchmark::kMicrosecond);
     }
-    benchmark::Initialize(&n, args.data());
-    if (benchmark::ReportUnrecognizedArguments(n, args.data()))
-        return 1;
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return benchutil::runBenchmarks(argc, argv, reporter);
 }

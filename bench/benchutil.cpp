@@ -1,15 +1,16 @@
 #include "benchutil.h"
 
-#include <string>
-
 #include <QDir>
 #include <QFile>
+
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <ctime>
 #include <numeric>
+#include <string>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -186,7 +187,7 @@ Stats stats(std::vector<double> v)
     return s;
 }
 
-std::vector<char *> benchmarkArguments(int argc, char **argv)
+int runBenchmarks(int argc, char **argv, benchmark::BenchmarkReporter &reporter)
 {
     static std::string repetitions = "--benchmark_repetitions=5";
     static std::string interleave = "--benchmark_enable_random_interleaving=true";
@@ -198,8 +199,14 @@ std::vector<char *> benchmarkArguments(int argc, char **argv)
         args.push_back(repetitions.data());
         args.push_back(interleave.data());
     }
+    int n = int(args.size());
     args.push_back(nullptr);
-    return args;
+    benchmark::Initialize(&n, args.data());
+    if (benchmark::ReportUnrecognizedArguments(n, args.data()))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
 }
 
 } // namespace benchutil

@@ -9,6 +9,11 @@
 
 #include <vector>
 
+namespace benchmark
+{
+class BenchmarkReporter;
+}
+
 namespace benchutil
 {
 
@@ -50,9 +55,9 @@ struct Stats {
 };
 Stats stats(std::vector<double> values);
 
-// Google Benchmark's command line, null-terminated: five repetitions in random order unless the
-// caller asked for repetitions, so that a slow spell of the machine does not land on one side of a
-// ratio only.
-std::vector<char *> benchmarkArguments(int argc, char **argv);
+// Runs the registered Google Benchmarks through the reporter: five repetitions in random order
+// unless the command line asks for repetitions, so that a slow spell of the machine does not land
+// on one side of a ratio only. Returns the exit status.
+int runBenchmarks(int argc, char **argv, benchmark::BenchmarkReporter &reporter);
 
 } // namespace benchutil
