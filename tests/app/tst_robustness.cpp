@@ -51,6 +51,9 @@ QByteArray png()
 
 } // namespace
 
+// Columns: file, bytes, outcome, words.
+using HostileFilesRow = std::tuple<QString, QByteArray, QString, int>;
+
 class tst_robustness : public QObject
 {
     Q_OBJECT
@@ -65,10 +68,7 @@ class tst_robustness : public QObject
 private slots:
     void hostileFiles_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("outcome");
-        QTest::addColumn<int>("words");
+        columns<HostileFilesRow>();
         const QString o = "options.ini", b = "wmbase.txt", l = "logo.gif";
         row("options missing", o, "-");
         row("options a folder", o, "/");
@@ -108,10 +108,7 @@ private slots:
 
     void hostileFiles()
     {
-        QFETCH(QString, file);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, outcome);
-        QFETCH(int, words);
+        const auto [file, bytes, outcome, words] = fetch<HostileFilesRow>();
         ScratchProgram program;
         QDir(program.path("mfiles")).mkdir("dir.txt");
         const QString path = program.path("mfiles/" + file);

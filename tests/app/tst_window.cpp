@@ -3,6 +3,11 @@
 
 #include <QWindow>
 
+// Columns: item, key, extra, page.
+using MenuAndShortcutsRow = std::tuple<int, Qt::Key, Qt::KeyboardModifiers, QString>;
+// Columns: item, answer, endsMeanwhile, page.
+using SwitchDuringTrainingRow = std::tuple<int, QString, bool, QString>;
+
 class tst_window : public QObject, WindowTest
 {
     Q_OBJECT
@@ -112,10 +117,7 @@ private slots:
 
     void menuAndShortcuts_data()
     {
-        QTest::addColumn<int>("item");
-        QTest::addColumn<Qt::Key>("key");
-        QTest::addColumn<Qt::KeyboardModifiers>("extra");
-        QTest::addColumn<QString>("page");
+        columns<MenuAndShortcutsRow>();
         addRow("Старт", 0, Qt::Key(0), Qt::KeyboardModifiers(), "Frame3");
         addRow("Настройки", 1, Qt::Key(0), Qt::KeyboardModifiers(), "Frame2");
         addRow("Справка", 2, Qt::Key(0), Qt::KeyboardModifiers(), "Frame6");
@@ -128,10 +130,7 @@ private slots:
     }
     void menuAndShortcuts()
     {
-        QFETCH(int, item);
-        QFETCH(Qt::Key, key);
-        QFETCH(Qt::KeyboardModifiers, extra);
-        QFETCH(QString, page);
+        const auto [item, key, extra, page] = fetch<MenuAndShortcutsRow>();
         item >= 0 ? QTest::mouseClick(f()->Label2[item], Qt::LeftButton) : altKey(key, extra);
         QCOMPARE(w->isVisible(), !page.isEmpty());
         if (w->isVisible())
@@ -141,10 +140,7 @@ private slots:
 
     void switchDuringTraining_data()
     {
-        QTest::addColumn<int>("item");
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<bool>("endsMeanwhile");
-        QTest::addColumn<QString>("page");
+        columns<SwitchDuringTrainingRow>();
         addRow("settings ok", 1, "ОК", false, "Frame2");
         addRow("settings cancel", 1, "Отмена", false, "Frame3");
         addRow("help ok", 2, "ОК", false, "Frame6");
@@ -152,10 +148,7 @@ private slots:
     }
     void switchDuringTraining()
     {
-        QFETCH(int, item);
-        QFETCH(QString, answer);
-        QFETCH(bool, endsMeanwhile);
-        QFETCH(QString, page);
+        const auto [item, answer, endsMeanwhile, page] = fetch<SwitchDuringTrainingRow>();
         w->startAction();
         w->Timer1_Timer();
         BoxAnswer box(answer, [&] {

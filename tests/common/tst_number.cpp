@@ -8,6 +8,11 @@
 
 #include <cmath>
 
+// Columns: text, value, whole (truncated and clamped into 10..50).
+using ReadRow = std::tuple<QString, double, int>;
+// Columns: inputs (F N M R B), captions (words memorise recall total).
+using ScoreRow = std::tuple<QList<double>, QString>;
+
 class tst_number : public QObject
 {
     Q_OBJECT
@@ -16,9 +21,7 @@ private slots:
 
     void read_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<int>("whole"); // truncated and clamped into 10..50
+        columns<ReadRow>();
         const std::tuple<const char *, double, int> rows[] = {
             {"20abc", 20, 20},
             {"1 5", 15, 15},
@@ -53,9 +56,7 @@ private slots:
     }
     void read()
     {
-        QFETCH(QString, text);
-        QFETCH(double, value);
-        QFETCH(int, whole);
+        const auto [text, value, whole] = fetch<ReadRow>();
         QCOMPARE(number::read(text), value);
         QCOMPARE(number::wholeIn(text, 10, 50), whole);
     }
@@ -71,8 +72,7 @@ private slots:
     // The score formulas and their text under a Russian locale.
     void score_data()
     {
-        QTest::addColumn<QList<double>>("inputs"); // F N M R B
-        QTest::addColumn<QString>("captions");     // words memorise recall total
+        columns<ScoreRow>();
         addRow("7 of 10", QList<double>{7, 10, 10, 60, 1}, "35 5,6 1,12 42,72");
         addRow("all of 10", QList<double>{10, 10, 10, 60, 0}, "50 8 1,6 59,6");
         addRow("perfect", QList<double>{50, 50, 10, 60, 2}, "50 40 8 100");
@@ -83,8 +83,7 @@ private slots:
     }
     void score()
     {
-        QFETCH(QList<double>, inputs);
-        QFETCH(QString, captions);
+        const auto [inputs, captions] = fetch<ScoreRow>();
         const score::Points p = score::compute({inputs[0], inputs[1], inputs[2], inputs[3], inputs[4]});
         QCOMPARE(QStringList({number::text(p.words), number::text(p.memorise), number::text(p.recall),
                               number::text(p.total)})

@@ -4,6 +4,9 @@
 #include <QClipboard>
 #include <QWindow>
 
+// Columns: link, title, text (its start and its end).
+using TopicsRow = std::tuple<QString, QString, QString>;
+
 class tst_help : public QObject, WindowTest
 {
     Q_OBJECT
@@ -30,9 +33,7 @@ private slots:
 
     void topics_data()
     {
-        QTest::addColumn<QString>("link");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("text"); // its start and its end
+        columns<TopicsRow>();
         addRow("settings", "Label54", "Настройки программы",
                "Файл базы слов - это файл|от 60 до 180 секунд включительно.");
         addRow("work", "Label55", "Работа с программой",
@@ -47,9 +48,7 @@ private slots:
     }
     void topics()
     {
-        QFETCH(QString, link);
-        QFETCH(QString, title);
-        QFETCH(QString, text);
+        const auto [link, title, text] = fetch<TopicsRow>();
         QTest::mouseClick(f()->Label56, Qt::LeftButton); // another topic first: nothing of it may remain
         QTest::mouseClick(f()->Command5, Qt::LeftButton);
         QVERIFY(!f()->Frame6->isHidden() && f()->Frame5->isHidden());

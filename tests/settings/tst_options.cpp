@@ -28,16 +28,16 @@ void write(const QString &path, const QByteArray &bytes)
 }
 } // namespace
 
+// Columns: bytes, lines, values, roundTrip (saving the values gives these bytes again).
+using ParseRow = std::tuple<QByteArray, int, QString, bool>;
+
 class tst_options : public QObject
 {
     Q_OBJECT
 private slots:
     void parse_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("lines");
-        QTest::addColumn<QString>("values");
-        QTest::addColumn<bool>("roundTrip"); // saving the values gives these bytes again
+        columns<ParseRow>();
         addRow("defaults", defaults, 4, "wmbase.txt|10|10|60", true);
         addRow("blanks and text kept", QByteArray(" a.txt \r\n20abc\r\n12.5\r\n 60\r\n\r\n"), 4,
                " a.txt |20abc|12.5| 60", true);
@@ -56,10 +56,7 @@ private slots:
     }
     void parse()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, lines);
-        QFETCH(QString, values);
-        QFETCH(bool, roundTrip);
+        const auto [bytes, lines, values, roundTrip] = fetch<ParseRow>();
         Options o;
         QCOMPARE(o.parse(bytes), lines);
         QCOMPARE(joined(o), values);
@@ -84,6 +81,7 @@ private slots:
         QCOMPARE(loadOptions(path).options, options);
         QCOMPARE(loadOptions(path).status, OptionsStatus::Ok);
         QCOMPARE(Options().toBytes(), defaults); // the 26 bytes of a new installation
+        QCOMPARE(contents(ZORVIK_DATA_DIR "/mfiles/options.ini"), defaults); // as shipped
 
         const SaveResult nowhere = saveOptions(dir.filePath("none/options.ini"), options);
         QVERIFY(!nowhere.ok && !nowhere.error.isEmpty());

@@ -1,6 +1,9 @@
 // The settings page: the apply checks with their warnings, cancel, the file list, saving.
 #include "support.h"
 
+// Columns: typed, warnings.
+using ApplyRow = std::tuple<QString, QString>;
+
 class tst_settingspage : public QObject, WindowTest
 {
     Q_OBJECT
@@ -39,8 +42,7 @@ private slots:
 
     void apply_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("warnings");
+        columns<ApplyRow>();
         addRow("upper bounds", "a.txt|50|30|180", "----");
         addRow("lower bounds, blanks, text after the number", " a.txt|1 0|10abc|60.0", "----");
         addRow("no file", "|99|99|99", "!---");
@@ -54,8 +56,7 @@ private slots:
     }
     void apply()
     {
-        QFETCH(QString, typed);
-        QFETCH(QString, warnings);
+        const auto [typed, warnings] = fetch<ApplyRow>();
         const QByteArray before = program->read("mfiles/options.ini");
         type(typed);
         QTest::mouseClick(f()->Command1, Qt::LeftButton);

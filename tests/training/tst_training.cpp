@@ -7,6 +7,16 @@
 #include <QLocale>
 #include <QWindow>
 
+// Columns: lines, stored (words, memorising, recall as stored), captions (Label28 Label23 Label24 Label45).
+using StartRow = std::tuple<int, QStringList, QString>;
+// Columns: times (memorising and recall seconds), ticks (into the phase), inRecall, presses ("click", "click
+// click" or "enter"), used (Text2 and Text3 afterwards).
+using StopRow = std::tuple<QString, int, bool, QString, QString>;
+// Columns: answer, modifiers, endsMeanwhile, after (Label24 and Text3).
+using EnterAsksToEndRow = std::tuple<QString, Qt::KeyboardModifiers, bool, QString>;
+// Columns: options (words, memorising, recall), found, scores (Label32 Label43 Label44 Label45 Label47).
+using ResultsAndReviewRow = std::tuple<QString, int, QString>;
+
 class tst_training : public QObject, WindowTest
 {
     Q_OBJECT
@@ -40,9 +50,7 @@ private slots:
 
     void start_data()
     {
-        QTest::addColumn<int>("lines");
-        QTest::addColumn<QStringList>("stored"); // words, memorising, recall as stored
-        QTest::addColumn<QString>("captions");   // Label28 Label23 Label24 Label45
+        columns<StartRow>();
         addRow("10 of 100", 100, QStringList{"10", "20", "90"}, "10 20 90 0");
         addRow("17 of 101", 101, QStringList{"17", "10", "60"}, "17 10 60 1");
         addRow("50 of 51", 51, QStringList{"50", "10", "60"}, "50 10 60 0");
@@ -55,9 +63,7 @@ private slots:
     }
     void start()
     {
-        QFETCH(int, lines);
-        QFETCH(QStringList, stored);
-        QFETCH(QString, captions);
+        const auto [lines, stored, captions] = fetch<StartRow>();
         open(lines);
         program->writeOptions("wmbase.txt", stored[0], stored[1], stored[2]);
         w->startAction();
@@ -124,11 +130,7 @@ private slots:
 
     void stop_data()
     {
-        QTest::addColumn<QString>("times"); // memorising and recall seconds
-        QTest::addColumn<int>("ticks");     // into the phase
-        QTest::addColumn<bool>("inRecall");
-        QTest::addColumn<QString>("presses"); // "click", "click click" or "enter"
-        QTest::addColumn<QString>("used");    // Text2 and Text3 afterwards
+        columns<StopRow>();
         addRow("15 of 20 left", "20 60", 5, false, "click", "10 60");
         addRow("5 of 30 left", "30 60", 25, false, "enter", "25 60");
         addRow("twice", "30 60", 25, false, "click click", "24 60");
@@ -138,11 +140,7 @@ private slots:
     }
     void stop()
     {
-        QFETCH(QString, times);
-        QFETCH(int, ticks);
-        QFETCH(bool, inRecall);
-        QFETCH(QString, presses);
-        QFETCH(QString, used);
+        const auto [times, ticks, inRecall, presses, used] = fetch<StopRow>();
         open();
         program->writeOptions("wmbase.txt", "10", times.section(' ', 0, 0), times.section(' ', 1, 1));
         w->startAction();
@@ -219,10 +217,7 @@ private slots:
 
     void enterAsksToEnd_data()
     {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::addColumn<bool>("endsMeanwhile");
-        QTest::addColumn<QString>("after"); // Label24 and Text3
+        columns<EnterAsksToEndRow>();
         addRow("yes", "Да", Qt::KeyboardModifiers(), false, "1 70");
         addRow("yes with shift", "Да", Qt::KeyboardModifiers(Qt::ShiftModifier), false, "1 70");
         addRow("no", "Нет", Qt::KeyboardModifiers(), false, "50 120");
@@ -230,10 +225,7 @@ private slots:
     }
     void enterAsksToEnd()
     {
-        QFETCH(QString, answer);
-        QFETCH(Qt::KeyboardModifiers, modifiers);
-        QFETCH(bool, endsMeanwhile);
-        QFETCH(QString, after);
+        const auto [answer, modifiers, endsMeanwhile, after] = fetch<EnterAsksToEndRow>();
         open();
         program->writeOptions("wmbase.txt", "10", "10", "120");
         w->startAction();
@@ -251,9 +243,7 @@ private slots:
 
     void resultsAndReview_data()
     {
-        QTest::addColumn<QString>("options"); // words, memorising, recall
-        QTest::addColumn<int>("found");
-        QTest::addColumn<QString>("scores"); // Label32 Label43 Label44 Label45 Label47
+        columns<ResultsAndReviewRow>();
         addRow("7 of 10", "10 10 60", 7, "35 5,6 1,12 1 42,72");
         addRow("none", "10 10 60", 0, "0 0 0 1 1");
         addRow("15 digits", "17 30 180", 13,
@@ -262,9 +252,7 @@ private slots:
     }
     void resultsAndReview()
     {
-        QFETCH(QString, options);
-        QFETCH(int, found);
-        QFETCH(QString, scores);
+        const auto [options, found, scores] = fetch<ResultsAndReviewRow>();
         open();
         const QStringList o = options.split(' ');
         program->writeOptions("wmbase.txt", o[0], o[1], o[2]);

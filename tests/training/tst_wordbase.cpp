@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,17 +39,20 @@ QByteArray lines(int count, const char *end = "\r\n")
 }
 } // namespace
 
+// Columns: bytes, count, positions, words, utf8.
+using ScanAndReadRow = std::tuple<QByteArray, qint64, QList<qint64>, QString, bool>;
+// Columns: lines, pickRange, level.
+using RateRow = std::tuple<qint64, qint64, int>;
+// Columns: name, minLines, letters.
+using ShippedBasesRow = std::tuple<QString, int, QString>;
+
 class tst_wordbase : public QObject
 {
     Q_OBJECT
 private slots:
     void scanAndRead_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<qint64>("count");
-        QTest::addColumn<QList<qint64>>("positions");
-        QTest::addColumn<QString>("words");
-        QTest::addColumn<bool>("utf8");
+        columns<ScanAndReadRow>();
         using P = QList<qint64>;
         addRow("empty", QByteArray(), qint64(0), P{}, "", false);
         addRow("crlf, order of positions kept", lines(20), qint64(20), P{7, 0, 19}, "w7|w0|w19", false);
@@ -70,11 +74,7 @@ private slots:
     }
     void scanAndRead()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(qint64, count);
-        QFETCH(QList<qint64>, positions);
-        QFETCH(QString, words);
-        QFETCH(bool, utf8);
+        const auto [bytes, count, positions, words, utf8] = fetch<ScanAndReadRow>();
         for (qint64 step : {1, 2, 3, 1 << 20}) {
             Trickle device(bytes, step);
             const auto scan = wordbase::scan(device);
@@ -92,9 +92,7 @@ private slots:
 
     void rate_data()
     {
-        QTest::addColumn<qint64>("lines");
-        QTest::addColumn<qint64>("pickRange");
-        QTest::addColumn<int>("level");
+        columns<RateRow>();
         for (auto [lines, range, level] :
              std::initializer_list<std::tuple<qint64, qint64, int>>{{0, 0, 0},
                                                                     {100, 100, 0},
@@ -109,9 +107,7 @@ private slots:
     }
     void rate()
     {
-        QFETCH(qint64, lines);
-        QFETCH(qint64, pickRange);
-        QFETCH(int, level);
+        const auto [lines, pickRange, level] = fetch<RateRow>();
         QCOMPARE(wordbase::rate(lines).pickRange, pickRange);
         QCOMPARE(wordbase::rate(lines).level, level);
     }
@@ -146,6 +142,32 @@ private slots:
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         QCOMPARE(wordbase::pick(fifo, 10, rng).error, wordbase::PickError::NotAFile);
 #endif
+    }
+
+    // The word bases that ship with the program.
+    void shippedBases_data()
+    {
+        columns<ShippedBasesRow>();
+        addRow("wmbase", "wmbase.txt", 1100, "^[а-я]+$"); // no ё: hard to type quickly
+        addRow("abstrakt", "abstrakt.txt", 1011, "^[а-я]+$");
+        addRow("english", "english.txt", 1011, "^[a-z]+$");
+    }
+    void shippedBases()
+    {
+        const auto [name, minLines, letters] = fetch<ShippedBasesRow>();
+        QFile file(ZORVIK_DATA_DIR "/mfiles/" + name);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.endsWith("\r\n") && bytes.count("\r\n") == bytes.count('\n') &&
+                bytes.count('\r') == bytes.count('\n'));
+        QCOMPARE(textcodec::detect(bytes), textcodec::Encoding::Windows1251);
+        QStringList words = textcodec::decode(bytes, textcodec::Encoding::Windows1251).split("\r\n");
+        words.removeLast();
+        QVERIFY(words.size() >= minLines);
+        QCOMPARE(wordbase::rate(words.size()).level, 2); // the top base-size level is reachable
+        QCOMPARE(QSet<QString>(words.begin(), words.end()).size(), words.size());
+        for (const QString &word : words)
+            QVERIFY2(QRegularExpression(letters).match(word).hasMatch(), qPrintable(word));
     }
 };
 
