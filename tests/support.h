@@ -87,13 +87,6 @@ inline void typeText(QWidget *widget, const QString &text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
-// Keys go where a keyboard sends them: to the focused control, else to the window.
-inline QWidget *keyTarget(QWidget *window)
-{
-    QWidget *focus = QApplication::focusWidget();
-    return focus && focus->window() == window ? focus : window;
-}
-
 // A fresh window on a scratch program, shown and active.
 struct WindowTest {
     std::unique_ptr<ScratchProgram> program;

@@ -127,6 +127,9 @@ void Label::mouseReleaseEvent(QMouseEvent *event)
         emit clicked();
 }
 
+// The second press of a double-click is no click: Qt's default would take it for a press.
+void Label::mouseDoubleClickEvent(QMouseEvent *) {}
+
 void Label::mouseMoveEvent(QMouseEvent *)
 {
     emit mouseMoved();
@@ -211,8 +214,7 @@ FileList::FileList(QWidget *parent) : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListWidget::itemClicked, this, &FileList::clicked);
-    // A choice by keyboard selects the row. Taking the focus only makes the first row current,
-    // and that chooses nothing.
+    // A choice by keyboard selects the row.
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
         if (!selectedItems().isEmpty())
             emit clicked();
@@ -233,6 +235,14 @@ void FileList::setPath(const QString &dir)
                            [](QChar c) { return c.category() == QChar::Other_Control; });
     });
     addItems(names);
+}
+
+void FileList::focusInEvent(QFocusEvent *event)
+{
+    // Qt makes the first row current when the list takes the focus, and paints it so.
+    QListWidget::focusInEvent(event);
+    if (selectedItems().isEmpty())
+        selectionModel()->clearCurrentIndex();
 }
 
 QString FileList::fileName() const

@@ -62,6 +62,7 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
@@ -128,7 +129,8 @@ public:
 };
 
 // The list of word-base files: names in a directory that contain ".txt" in any letter case,
-// sorted without regard to case. Reports a selection by pointer or keyboard as clicked().
+// sorted without regard to case. Reports a selection by pointer or keyboard as clicked(). Like a
+// classic list box, no row looks chosen until one is: the first Down chooses the first row.
 class FileList : public QListWidget
 {
     Q_OBJECT
@@ -139,6 +141,9 @@ public:
 
 signals:
     void clicked();
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
 };
 
 } // namespace vb

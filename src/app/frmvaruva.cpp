@@ -7,10 +7,32 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QKeyEvent>
+#include <QLibraryInfo>
 #include <QPushButton>
+#include <QTranslator>
+#include <QWindow>
+
+#include <utility>
+
+namespace
+{
+// Qt's own texts, such as the text boxes' context menu, are Russian like the rest of the window,
+// whatever the system's language.
+void installQtTranslation()
+{
+    static bool installed = false;
+    if (std::exchange(installed, true))
+        return;
+    auto *translator = new QTranslator(qApp);
+    if (translator->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+}
+} // namespace
 
 frmvaruva::frmvaruva(QWidget *parent) : QWidget(parent)
 {
+    installQtTranslation();
     setObjectName(QStringLiteral("frmvaruva"));
     setWindowTitle(QStringLiteral("Зорвик v.2.1"));
     setFixedSize(537, 373);
@@ -129,17 +151,13 @@ bool frmvaruva::trainingRunning() const
 
 bool frmvaruva::eventFilter(QObject *watched, QEvent *event)
 {
-    // Key preview: the window sees each key of its own before the focused control does. A key is
-    // first delivered to the focus widget (or to the window when nothing has the focus); the same
-    // event climbing to the parents afterwards is not a new key.
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
-        return false;
-    auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || widget->window() != this)
-        return false;
-    QWidget *focus = QApplication::focusWidget();
-    QWidget *target = focus && focus->window() == this ? focus : this;
-    if (widget != target)
+    // Key preview: the window sees each key of its own before the focused control does. A key comes
+    // from the platform to the window's QWindow, which hands it to the focused control; from there
+    // it climbs through the parents, and application filters see it at every step. Only the first
+    // step is taken, so a key acts once whatever its handler does to the focus (a message box
+    // leaves no focus widget until the window is active again).
+    if ((event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) ||
+        watched != windowHandle())
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
     if (event->type() == QEvent::KeyRelease) {

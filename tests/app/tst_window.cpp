@@ -29,8 +29,8 @@ class tst_window : public QObject, WindowTest
     }
     void altKey(Qt::Key key, Qt::KeyboardModifiers extra = {})
     {
-        // QTest presses and releases Alt itself for the modifier.
-        QTest::keyClick(keyTarget(w.get()), key, Qt::AltModifier | extra);
+        // As a keyboard sends it, through the window; QTest presses and releases Alt itself.
+        QTest::keyClick(w->windowHandle(), key, Qt::AltModifier | extra);
     }
 
 private slots:
@@ -46,6 +46,7 @@ private slots:
         QCOMPARE(f()->Label22->caption() + f()->Text1->text() + f()->Text3->text(), "wmbase.txt1060");
         QVERIFY(f()->Command1->isEnabled() && f()->Label17->isHidden() && f()->Label21->isHidden());
         QVERIFY(f()->Image1->pixmap().isNull()); // no logo in the scratch folder
+        QVERIFY(QCoreApplication::translate("QLineEdit", "Select All") != "Select All"); // Qt's texts too
         QCOMPARE(f()->Line24[4], nullptr);
         // Twips to pixels; the grid is filled column by column, the third column has 16 slots.
         QCOMPARE(f()->Frame3->geometry(), QRect(0, 70, 540, 281));
@@ -96,11 +97,19 @@ private slots:
         QTest::mouseClick(f()->Label2[0], Qt::LeftButton);
         QVERIFY(box.shown && oldAliveDuringTheBox && f() != old);
         QCOMPARE(f()->Text1->text(), "10");
-        QCOMPARE(page(), "Frame3");
+        QCOMPARE(page(), "Frame2"); // where another base is chosen
         QCOMPARE(w->pos(), QPoint(40, 30));
         QVERIFY(old); // still alive: it was running the click
         w->resetWindow();
         QVERIFY(!old); // gone at the next reset
+    }
+
+    void doubleClickActsOnce()
+    {
+        QPointer<Form> old = f();
+        const QPoint start = f()->Label2[0]->mapTo(w.get(), QPoint(5, 5));
+        QTest::mouseDClick(w->windowHandle(), Qt::LeftButton, {}, start);
+        QVERIFY(old && f() != old); // one reset: a second one deletes the set the first replaced
     }
 
     void resetFromAKeyDuringRecall()
@@ -145,6 +154,8 @@ private slots:
         addRow("settings cancel", 1, "Отмена", false, "Frame3");
         addRow("help ok", 2, "ОК", false, "Frame6");
         addRow("ended while asking, cancel", 2, "Отмена", true, "Frame6");
+        // The question leaves no focus widget; the key climbing on to the window asks nothing more.
+        addRow("Alt+P, cancel", -1, "Отмена", false, "Frame3");
     }
     void switchDuringTraining()
     {
@@ -157,7 +168,9 @@ private slots:
                 i ? w->Timer2_Timer() : w->Timer1_Timer();
             }
         });
-        w->Label2_Click(item);
+        BoxAnswer again(answer);
+        item >= 0 ? w->Label2_Click(item) : altKey(Qt::Key_P);
+        QVERIFY(!again.shown);
         QCOMPARE(box.title + box.text, "Darizi2Это действие сбросит текущий процесс");
         QVERIFY(!box.icon && box.buttons.size() == 2);
         QCOMPARE(this->page(), page);
@@ -181,19 +194,19 @@ private slots:
 
     void altHeldRules()
     {
-        QTest::keyPress(w.get(), Qt::Key_Alt, Qt::AltModifier);
+        QTest::keyPress(w->windowHandle(), Qt::Key_Alt, Qt::AltModifier);
         QVERIFY(w->altHeld());
-        QTest::keyClick(keyTarget(w.get()), Qt::Key_N, Qt::AltModifier);
+        QTest::keyClick(w->windowHandle(), Qt::Key_N, Qt::AltModifier);
         QVERIFY(!w->altHeld()); // the reset re-activates the window
         const Form *started = f();
         QKeyEvent again(QEvent::KeyPress, Qt::Key_N, Qt::AltModifier, "n"); // no new Alt press
-        QApplication::sendEvent(keyTarget(w.get()), &again);
+        QApplication::sendEvent(w->windowHandle(), &again);
         QCOMPARE(f(), started);
 
         // An Alt release the window never saw leaves the flag set: a bare H then acts as Alt+H.
         w->resetWindow();
         w->Form_KeyDown(18);
-        QTest::keyClick(keyTarget(w.get()), Qt::Key_H);
+        QTest::keyClick(w->windowHandle(), Qt::Key_H);
         QCOMPARE(page(), "Frame6");
     }
 
@@ -201,8 +214,9 @@ private slots:
     {
         w->settingsAction();
         f()->Text1->setFocus();
-        QTest::keyClicks(keyTarget(w.get()), "nqhp");
-        QTest::keyClick(keyTarget(w.get()), Qt::Key_X, Qt::AltModifier); // never typed
+        for (Qt::Key key : {Qt::Key_N, Qt::Key_Q, Qt::Key_H, Qt::Key_P})
+            QTest::keyClick(w->windowHandle(), key);
+        QTest::keyClick(w->windowHandle(), Qt::Key_X, Qt::AltModifier); // never typed
         QCOMPARE(f()->Text1->text(), "10nqhp");
         QCOMPARE(page(), "Frame2");
     }
