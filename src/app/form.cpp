@@ -276,6 +276,8 @@ void Form::buildResultsPage()
     const Look header{vb::silver, vb::font(arial, 8.25, true)};
     Label30 = label(f, "Label30", 210, 105, 2010, 330, QStringLiteral("Результаты"),
                     Look{vb::grey, vb::font(arial, 18)});
+    // The title's font is taller than its box: the box grows downwards so that no tail is cut.
+    Label30->resize(Label30->width(), std::max(Label30->height(), Label30->heightForWidth(Label30->width())));
     Command4 = button(f, "Command4", 6300, 105, 1590, 330, QStringLiteral("Показать слова"));
     Command4->setToolTip(QStringLiteral("Вернуться к списку слов"));
     Label31 = label(f, "Label31", 735, 735, 1065, 330, QStringLiteral("Параметр"), header);

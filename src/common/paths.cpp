@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QStorageInfo>
 
 namespace paths
 {
@@ -59,6 +60,26 @@ bool isPlainFileName(const QString &name)
 QString baseFile(const QString &name)
 {
     return QDir(mfilesDir()).filePath(name);
+}
+
+QString writeFailureReason(const QString &file)
+{
+    const QFileInfo info(file);
+    const QFileInfo folder(info.absolutePath());
+    if (info.isDir())
+        return QStringLiteral("на месте файла находится папка");
+    if (info.exists() && !info.isFile())
+        return QStringLiteral("это не обычный файл");
+    if (!folder.isDir())
+        return QStringLiteral("папка %1 не найдена").arg(QDir::toNativeSeparators(folder.filePath()));
+    const QStorageInfo disk(folder.filePath());
+    if (disk.isReadOnly())
+        return QStringLiteral("диск доступен только для чтения");
+    if (info.exists() ? !info.isWritable() : !folder.isWritable())
+        return QStringLiteral("нет прав на запись");
+    if (disk.bytesAvailable() == 0)
+        return QStringLiteral("на диске нет места");
+    return QStringLiteral("ошибка записи");
 }
 
 } // namespace paths

@@ -20,4 +20,8 @@ QString lastFile();
 bool isPlainFileName(const QString &name);
 QString baseFile(const QString &name);
 
+// Why a file could not be written, in Russian words for a message, judged from the file system as
+// it is now: Qt's own error texts are English.
+QString writeFailureReason(const QString &file);
+
 } // namespace paths

@@ -1,5 +1,6 @@
 #include "options.h"
 
+#include "common/paths.h"
 #include "common/textcodec.h"
 
 #include <QFile>
@@ -48,8 +49,11 @@ LoadedOptions loadOptions(const QString &path)
 SaveResult saveOptions(const QString &path, const Options &options)
 {
     QSaveFile file(path);
+    // A read-only mfiles holding a writable options.ini leaves no room for the temporary file:
+    // then the file is written in place.
+    file.setDirectWriteFallback(true);
     const QByteArray bytes = options.toBytes();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return {false, file.errorString()};
+        return {false, paths::writeFailureReason(path)};
     return {true, {}};
 }

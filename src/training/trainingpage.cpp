@@ -65,9 +65,11 @@ QString pickErrorText(wordbase::PickError error, const QString &fileName, qint64
 
 void frmvaruva::reportPickError(const QString &text)
 {
-    // The training page stays, without a countdown and without a running timer.
+    // No training runs. The message asks for another base, so the settings page, where one is
+    // chosen, comes next.
     f->Label23->setCaption(QString());
     message(text);
+    settingsAction();
 }
 
 void frmvaruva::zap()
@@ -128,7 +130,7 @@ void frmvaruva::zap()
         m_lastFileWarned = true;
         message(QStringLiteral("Не удалось записать список слов в файл last.txt в папке программы (%1). "
                                "Тренировка пройдёт без него.")
-                    .arg(lastIsFile ? last.errorString() : QStringLiteral("это не обычный файл")));
+                    .arg(paths::writeFailureReason(last.fileName())));
     }
     // Enter presses STOP and so ends the memorising, as the help promises.
     f->Command3->setFocus();
@@ -202,8 +204,9 @@ void frmvaruva::Text4_Change()
             f->Label27->setCaption(QString::number(wholeNumber(f->Label27->caption()) + 1));
         }
     }
+    // All found: the recall ends at the next tick and counts the time it took, as STOP does.
     if (wholeNumber(f->Label27->caption()) == wholeNumber(f->Label28->caption()))
-        f->Label24->setCaption(QStringLiteral("1"));
+        stopPhase();
 }
 
 void frmvaruva::Text4_KeyDown(int keyCode)

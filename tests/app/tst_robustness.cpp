@@ -145,7 +145,7 @@ private slots:
         } else {
             QCOMPARE(box.title, "Darizi2");
             QVERIFY2(box.text.contains(outcome) && box.text.size() < 400, qPrintable(box.text.left(400)));
-            QVERIFY(!w.trainingRunning() && !f->Frame3->isHidden());
+            QVERIFY(!w.trainingRunning() && !f->Frame2->isHidden()); // where another base is chosen
         }
         w.settingsAction(); // the window stays usable
         QVERIFY(!f->Frame2->isHidden());

@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "rows.h"
 
 namespace
@@ -82,9 +85,32 @@ private slots:
         QCOMPARE(loadOptions(path).status, OptionsStatus::Ok);
         QCOMPARE(Options().toBytes(), defaults); // the 26 bytes of a new installation
         QCOMPARE(contents(ZORVIK_DATA_DIR "/mfiles/options.ini"), defaults); // as shipped
+    }
 
-        const SaveResult nowhere = saveOptions(dir.filePath("none/options.ini"), options);
-        QVERIFY(!nowhere.ok && !nowhere.error.isEmpty());
+    void saveWhereTheFolderIsReadOnly()
+    {
+        // The file is written in place when its folder takes no temporary file. Root ignores
+        // permission bits, so the save runs as an ordinary user then.
+        QTemporaryDir dir;
+        const QString path = dir.filePath("options.ini");
+        write(path, defaults);
+        QFile::setPermissions(path, QFileDevice::ReadOther | QFileDevice::WriteOther |
+                                        QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOther | QFileDevice::ExeOther |
+                                              QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const Options options{"y.txt", "20", "20", "120"};
+        if (geteuid() != 0) {
+            QVERIFY(saveOptions(path, options).ok);
+        } else if (const pid_t child = fork(); child == 0) {
+            _exit(setgid(65534) == 0 && setuid(65534) == 0 && saveOptions(path, options).ok ? 0 : 1);
+        } else {
+            int status = 1;
+            QCOMPARE(waitpid(child, &status, 0), child);
+            QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+        QCOMPARE(loadOptions(path).options, options);
+        QFile::setPermissions(dir.path(),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 
     void windows1251AgainstTheSystemConverter()

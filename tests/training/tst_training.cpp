@@ -246,6 +246,7 @@ private slots:
         columns<ResultsAndReviewRow>();
         addRow("7 of 10", "10 10 60", 7, "35 5,6 1,12 1 42,72");
         addRow("none", "10 10 60", 0, "0 0 0 1 1");
+        addRow("all, quickly", "10 10 180", 10, "50 8 1,6 1 60,6"); // the recall time used counts
         addRow("15 digits", "17 30 180", 13,
                "38,2352941176471 3,46666666666667 0,693333333333333 1 "
                "43,3952941176471");
@@ -262,7 +263,8 @@ private slots:
             typeText(f()->Text4, f()->Label25[i]->caption());
         recall();
         QCOMPARE(captions({f()->Label32, f()->Label43, f()->Label44, f()->Label45, f()->Label47}), scores);
-        for (vb::Label *cell : {f()->Label32, f()->Label43, f()->Label44, f()->Label47}) // no digit cut off
+        for (vb::Label *cell :
+             {f()->Label30, f()->Label32, f()->Label43, f()->Label44, f()->Label47}) // none cut
             QVERIFY2(cell->heightForWidth(cell->width()) <= cell->height(), qPrintable(cell->objectName()));
 
         QTest::mouseClick(f()->Command4, Qt::LeftButton);
