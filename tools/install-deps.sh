@@ -6,6 +6,7 @@ packages=(
     cmake ninja-build g++ make pkg-config
     qt6-base-dev            # Qt 6 Widgets, QtTest, moc, the xcb and offscreen platforms, the GIF reader
     fonts-liberation2       # metric twins of Arial and Times New Roman, with Cyrillic
+    qt6-translations-l10n   # Qt's own texts (context menus) in Russian
     libbenchmark-dev        # bench/
     xvfb xauth x11-xkb-utils libxtst-dev imagemagick   # the end-to-end run and its screenshots
     clang libclang-rt-14-dev                           # libFuzzer targets
