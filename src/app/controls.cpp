@@ -245,6 +245,14 @@ void FileList::focusInEvent(QFocusEvent *event)
         selectionModel()->clearCurrentIndex();
 }
 
+QModelIndex FileList::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // With no row current yet, Qt moves every key to the first row; End goes to the last.
+    if (!currentIndex().isValid() && action == MoveEnd && count() > 0)
+        return indexFromItem(item(count() - 1));
+    return QListWidget::moveCursor(action, modifiers);
+}
+
 QString FileList::fileName() const
 {
     const QList<QListWidgetItem *> chosen = selectedItems();

@@ -144,6 +144,7 @@ signals:
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 };
 
 } // namespace vb
