@@ -35,7 +35,8 @@ FUZZ_SECONDS ?= 60
 fuzz: deps
 	fuzz/run.sh $(FUZZ_SECONDS)
 
-# The portable program folder as build/zorvik-<version>-Linux.tar.gz.
+# The portable program folder as build/zorvik-<version>-Linux.tar.gz, and the Debian package
+# build/zorvik_<version>_<architecture>.deb.
 package: build
 	cd $(BUILD_DIR) && cpack
 

@@ -33,7 +33,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "cannot make the program directory\n");
         return 1;
     }
-    paths::setProgramDir(dir.path());
+    paths::setDataDir(dir.path());
 
     frmvaruva w;
     w.show();

@@ -26,7 +26,7 @@ int main(int argc, char *argv[])
     if (argc < 2)
         return 2;
     QApplication app(argc, argv);
-    paths::setProgramDir(QString::fromLocal8Bit(argv[1]));
+    paths::setDataDir(QString::fromLocal8Bit(argv[1]));
     report("application");
     frmvaruva window;
     window.show();

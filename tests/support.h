@@ -19,14 +19,14 @@ struct ScratchProgram {
     ScratchProgram(int lines = 200)
     {
         QDir(dir.path()).mkdir("mfiles");
-        paths::setProgramDir(dir.path());
+        paths::setDataDir(dir.path());
         writeOptions("wmbase.txt", "10", "10", "60");
         QStringList words;
         for (int i = 0; i < lines; ++i)
             words << QString("слово%1к").arg(i);
         writeText("mfiles/wmbase.txt", words.join("\r\n") + "\r\n");
     }
-    ~ScratchProgram() { paths::setProgramDir(QString()); }
+    ~ScratchProgram() { paths::setDataDir(QString()); }
     QString path(const QString &relative) const { return dir.filePath(relative); }
     void write(const QString &relative, const QByteArray &bytes) const
     {

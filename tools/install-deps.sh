@@ -11,6 +11,8 @@ packages=(
     xvfb xauth x11-xkb-utils libxtst-dev imagemagick   # the end-to-end run and its screenshots
     clang libclang-rt-14-dev                           # libFuzzer targets
     valgrind                                           # the memcheck run
+    dpkg-dev file                                      # the .deb: dpkg-shlibdeps finds its dependencies
+    desktop-file-utils appstream                       # the package test validates its metadata
 )
 
 missing=()

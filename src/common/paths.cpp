@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QStorageInfo>
 
 namespace paths
@@ -9,27 +11,27 @@ namespace paths
 
 namespace
 {
-QString &overrideDir()
+QString &chosenDir()
 {
     static QString dir;
     return dir;
 }
 } // namespace
 
-QString programDir()
+QString dataDir()
 {
-    const QString &dir = overrideDir();
+    const QString &dir = chosenDir();
     return dir.isEmpty() ? QCoreApplication::applicationDirPath() : dir;
 }
 
-void setProgramDir(const QString &dir)
+void setDataDir(const QString &dir)
 {
-    overrideDir() = dir;
+    chosenDir() = dir;
 }
 
 QString mfilesDir()
 {
-    return QDir(programDir()).filePath(QStringLiteral("mfiles"));
+    return QDir(dataDir()).filePath(QStringLiteral("mfiles"));
 }
 
 QString optionsFile()
@@ -44,7 +46,7 @@ QString logoFile()
 
 QString lastFile()
 {
-    return QDir(programDir()).filePath(QStringLiteral("last.txt"));
+    return QDir(dataDir()).filePath(QStringLiteral("last.txt"));
 }
 
 bool isPlainFileName(const QString &name)
@@ -80,6 +82,53 @@ QString writeFailureReason(const QString &file)
     if (disk.bytesAvailable() == 0)
         return QStringLiteral("на диске нет места");
     return QStringLiteral("ошибка записи");
+}
+
+Folder chooseFolder(const QString &programDir, const QString &userDir,
+                    const std::function<bool(const QString &)> &writable)
+{
+    const QString beside = QDir(programDir).filePath(QStringLiteral("mfiles"));
+    const bool portable = QFileInfo(beside).isDir();
+    if (portable && writable(programDir))
+        return {programDir, {}};
+
+    const QString shipped =
+        portable ? beside
+                 : QDir::cleanPath(QDir(programDir).filePath(QStringLiteral("../share/zorvik/mfiles")));
+    const QString mine = QDir(userDir).filePath(QStringLiteral("mfiles"));
+    // An empty userDir (no home folder) would make a relative path, inside whatever folder the
+    // program was started from.
+    if (userDir.isEmpty() || !QDir().mkpath(mine)) {
+        return {QFileInfo(shipped).path(),
+                QStringLiteral("Не удалось создать папку «%1» для ваших настроек и баз слов. Программа "
+                               "откроется с настройками по умолчанию, сохранить их не получится.")
+                    .arg(QDir::toNativeSeparators(userDir))};
+    }
+
+    QStringList failed;
+    for (const QFileInfo &file : QDir(shipped).entryInfoList(QDir::Files, QDir::Name)) {
+        const QString target = QDir(mine).filePath(file.fileName());
+        if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
+            continue;
+        // The copy keeps the shipped file's permissions; the user's copy must take a save.
+        if (QFile::copy(file.filePath(), target))
+            QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
+        else
+            failed << file.fileName();
+    }
+    if (failed.isEmpty())
+        return {userDir, {}};
+    return {userDir, QStringLiteral("Не удалось скопировать в папку «%1» файлы программы: %2.")
+                         .arg(QDir::toNativeSeparators(mine), failed.join(QStringLiteral(", ")))};
+}
+
+QString setUp()
+{
+    const Folder folder = chooseFolder(QCoreApplication::applicationDirPath(),
+                                       QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation),
+                                       [](const QString &dir) { return QFileInfo(dir).isWritable(); });
+    setDataDir(folder.dir);
+    return folder.error;
 }
 
 } // namespace paths

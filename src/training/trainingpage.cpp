@@ -7,6 +7,7 @@
 #include "wordbase.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -128,9 +129,9 @@ void frmvaruva::zap()
 
     if (!lastWritten && !m_lastFileWarned) {
         m_lastFileWarned = true;
-        message(QStringLiteral("Не удалось записать список слов в файл last.txt в папке программы (%1). "
-                               "Тренировка пройдёт без него.")
-                    .arg(paths::writeFailureReason(last.fileName())));
+        message(
+            QStringLiteral("Не удалось записать список слов в файл %1 (%2). Тренировка пройдёт без него.")
+                .arg(QDir::toNativeSeparators(last.fileName()), paths::writeFailureReason(last.fileName())));
     }
     // Enter presses STOP and so ends the memorising, as the help promises.
     f->Command3->setFocus();

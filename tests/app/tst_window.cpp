@@ -37,7 +37,7 @@ class tst_window : public QObject, WindowTest
         for (QAbstractButton *b : box->buttons())
             buttons << b->text() + (b == box->defaultButton() ? "*" : "");
         boxes << box->windowTitle() + (box->icon() != QMessageBox::NoIcon ? " (icon)" : "") + ": " +
-                     box->text() + " [" + buttons.join(',') + "]";
+                     box->text().replace(program->dir.path(), "~") + " [" + buttons.join(',') + "]";
         run(std::exchange(meanwhile, QString()).split(',', Qt::SkipEmptyParts));
         const QString caption = answers.isEmpty() ? QString() : answers.takeFirst();
         for (QAbstractButton *b : box->buttons())
@@ -376,9 +376,8 @@ private slots:
         addRow("above range", "opts wmbase.txt|99|1e308|&HFFFFFFFF; menu 0; mem; rec",
                "Label28=50; Text2=30; Text3=180; Label24=0; page=Frame4");
         addRow("last.txt cannot be written: told once", "mkdir last.txt; answer ОК; menu 0; menu 0",
-               "boxes=Darizi2: Не удалось записать список слов в файл last.txt в папке программы (на месте "
-               "файла "
-               "находится папка). Тренировка пройдёт без него. [ОК]; timers=10");
+               "boxes=Darizi2: Не удалось записать список слов в файл ~/last.txt (на месте файла находится "
+               "папка). Тренировка пройдёт без него. [ОК]; timers=10");
         // The two phases.
         const QString phases = "opts wmbase.txt|10|20|60; menu 0; t1 1";
         addRow("memorising", phases, "Label26=Запоминайте слова; Label23=19; lastlines=10");

@@ -1,0 +1,10 @@
+# Read by cpack once for each package it makes: the .tar.gz is the portable folder inside a folder
+# of its own, the .deb the desktop install under /usr.
+if(CPACK_GENERATOR STREQUAL "DEB")
+    set(CPACK_COMPONENTS_ALL desktop)
+    set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+    set(CPACK_STRIP_FILES ON)
+else()
+    set(CPACK_COMPONENTS_ALL portable)
+    set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)
+endif()
