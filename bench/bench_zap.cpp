@@ -1,6 +1,7 @@
-// The file work of a training start (count the lines, draw, read the picked lines) against the
-// plainest possible look at the same file: one read counting '\n'. Both run on the same generated
-// bases in the same run, and the program prints pick/line-count per size at the end.
+// The file work of a training start (one read that counts the lines, judges the encoding and
+// samples the lines) against the plainest possible look at the same file: one read counting '\n'.
+// Both run on the same generated bases in the same run, and the program prints pick/line-count per
+// size at the end.
 
 #include "benchutil.h"
 #include "training/wordbase.h"

@@ -1,9 +1,9 @@
-// wordbase::scan, draw and readLines against textcodec::splitLines. The first two bytes steer the
-// run, the rest is the word base:
+// wordbase::pick against textcodec::splitLines. The first two bytes steer the run, the rest is the
+// word base:
 //   byte 0: bits 0-4 give the size (1 to 32) of the pieces a second device hands out per read,
 //           as a file larger than one read chunk is cut; bit 5 adds a third device that fails
 //           after byte 1 % (size + 1) bytes;
-//   byte 1: seeds the random draw and picks how many positions are drawn.
+//   byte 1: seeds the random draw and picks how many words are drawn.
 #include "check.h"
 
 #include "common/textcodec.h"
@@ -18,8 +18,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <memory>
-#include <optional>
 #include <random>
 
 namespace
@@ -64,37 +62,32 @@ QString expectedWord(QByteArrayView line, qint64 position, textcodec::Encoding e
     return textcodec::decode(position == 0 ? textcodec::withoutBom(cut) : cut, encoding);
 }
 
-void checkDraw(const QList<qint64> &positions, int count, qint64 range)
+void checkPick(const wordbase::Pick &pick, int count, const QList<QByteArrayView> &lines,
+               textcodec::Encoding encoding)
 {
-    FUZZ_CHECK(positions.size() == count);
+    const qint64 range = lines.size() > 1000 ? lines.size() - 10 : lines.size();
+    FUZZ_CHECK(pick.lines == lines.size());
+    FUZZ_CHECK(pick.rating.pickRange == range);
+    FUZZ_CHECK(pick.rating.level >= 0 && pick.rating.level <= 2);
+    FUZZ_CHECK(pick.encoding == encoding);
+    if (count > range) {
+        FUZZ_CHECK(pick.error == wordbase::PickError::TooFewLines);
+        return;
+    }
+    FUZZ_CHECK(pick.error == wordbase::PickError::None);
+    FUZZ_CHECK(pick.positions.size() == count && pick.words.size() == count);
     QSet<qint64> seen;
-    for (qint64 p : positions) {
+    for (qsizetype i = 0; i < count; ++i) {
+        const qint64 p = pick.positions[i];
         FUZZ_CHECK(p >= 0 && p < range);
         FUZZ_CHECK(!seen.contains(p));
         seen.insert(p);
-    }
-}
-
-// The words at the positions, from a fresh device each time.
-template <typename MakeDevice>
-void checkReadLines(MakeDevice makeDevice, const QList<QByteArrayView> &lines, const QList<qint64> &positions,
-                    textcodec::Encoding encoding)
-{
-    auto device = makeDevice();
-    const std::optional<QList<QString>> words = wordbase::readLines(*device, positions, encoding);
-    const bool inRange =
-        std::all_of(positions.begin(), positions.end(), [&](qint64 p) { return p < lines.size(); });
-    FUZZ_CHECK(words.has_value() == inRange);
-    if (!words)
-        return;
-    FUZZ_CHECK(words->size() == positions.size());
-    for (qsizetype i = 0; i < positions.size(); ++i) {
-        const QString expected = expectedWord(lines[positions[i]], positions[i], encoding);
-        if (words->at(i) != expected) {
-            std::fprintf(stderr, "line %lld: got %lld chars, expected %lld\n",
-                         static_cast<long long>(positions[i]), static_cast<long long>(words->at(i).size()),
+        const QString expected = expectedWord(lines[p], p, encoding);
+        if (pick.words[i] != expected) {
+            std::fprintf(stderr, "line %lld: got %lld chars, expected %lld\n", static_cast<long long>(p),
+                         static_cast<long long>(pick.words[i].size()),
                          static_cast<long long>(expected.size()));
-            FUZZ_CHECK(words->at(i) == expected);
+            FUZZ_CHECK(pick.words[i] == expected);
         }
     }
 }
@@ -114,71 +107,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QList<QByteArrayView> lines =
         textcodec::withoutBom(bytes).isEmpty() ? QList<QByteArrayView>() : textcodec::splitLines(bytes);
     const textcodec::Encoding encoding = textcodec::detect(bytes);
-    const qint64 count = lines.size();
+    const qint64 range = wordbase::rate(lines.size()).pickRange;
 
-    auto buffer = [&] {
-        auto device = std::make_unique<QBuffer>();
-        device->setData(bytes);
-        device->open(QIODevice::ReadOnly);
-        return device;
-    };
-    auto pieces = [&] { return std::make_unique<PiecewiseDevice>(bytes, piece, -1); };
+    // A few words, every pickable line when there are not too many, and one word too many. Reads
+    // cut anywhere, inside a line end, a UTF-8 sequence or the BOM, change nothing, not even the
+    // draw. (Every pick allocates a large buffer, so the picks are few.)
+    QList<int> counts{1 + data[1] % 8, static_cast<int>(std::min<qint64>(range + 1, 1 << 20))};
+    if (range <= 512)
+        counts.append(static_cast<int>(range));
+    for (int count : counts) {
+        QBuffer whole;
+        whole.setData(bytes);
+        whole.open(QIODevice::ReadOnly);
+        std::mt19937_64 rng(data[1]);
+        const wordbase::Pick one = wordbase::pick(whole, count, rng);
+        checkPick(one, count, lines, encoding);
 
-    {
-        auto device = buffer();
-        const std::optional<wordbase::Scan> scan = wordbase::scan(*device);
-        FUZZ_CHECK(scan.has_value());
-        FUZZ_CHECK(scan->lines == count);
-        FUZZ_CHECK(scan->encoding == encoding);
-    }
-    {
-        auto device = pieces();
-        const std::optional<wordbase::Scan> scan = wordbase::scan(*device);
-        FUZZ_CHECK(scan.has_value());
-        if (scan->lines != count)
-            std::fprintf(stderr, "pieces of %lld: %lld lines, expected %lld\n", static_cast<long long>(piece),
-                         static_cast<long long>(scan->lines), static_cast<long long>(count));
-        FUZZ_CHECK(scan->lines == count);
-        // Reads that end inside a UTF-8 sequence or inside the BOM change nothing.
-        FUZZ_CHECK(scan->encoding == encoding);
+        PiecewiseDevice pieces(bytes, piece, -1);
+        rng.seed(data[1]);
+        const wordbase::Pick other = wordbase::pick(pieces, count, rng);
+        checkPick(other, count, lines, encoding);
+        FUZZ_CHECK(other.positions == one.positions);
     }
     if (failing) {
         PiecewiseDevice device(bytes, piece, failAt);
-        FUZZ_CHECK(!wordbase::scan(device).has_value());
+        std::mt19937_64 rng(data[1]);
+        FUZZ_CHECK(wordbase::pick(device, 1, rng).error == wordbase::PickError::Unreadable);
     }
-
-    const wordbase::Rating rating = wordbase::rate(count);
-    FUZZ_CHECK(rating.pickRange == (count > 1000 ? count - 10 : count));
-    FUZZ_CHECK(rating.level >= 0 && rating.level <= 2);
-
-    std::mt19937_64 rng(data[1]);
-    if (count > 0) {
-        // Every line, in a drawn order, and a few drawn ones.
-        if (count <= 512) {
-            const QList<qint64> all = wordbase::draw(static_cast<int>(count), count, rng);
-            checkDraw(all, static_cast<int>(count), count);
-            checkReadLines(buffer, lines, all, encoding);
-            checkReadLines(pieces, lines, all, encoding);
-        }
-        const int few = 1 + static_cast<int>(data[1] % std::min<qint64>(count, 8));
-        const QList<qint64> some = wordbase::draw(few, count, rng);
-        checkDraw(some, few, count);
-        checkReadLines(buffer, lines, some, encoding);
-        checkReadLines(pieces, lines, some, encoding);
-    }
-
-    // Positions past the end fail, alone or with good ones. (Every read of a base allocates a
-    // large buffer, so the checks are few.)
-    if (count > 0) {
-        checkReadLines(buffer, lines, {count - 1, count}, encoding);
-        checkReadLines(pieces, lines, {count + 1 + data[1], 0}, encoding);
-    } else {
-        checkReadLines(buffer, lines, {0}, encoding);
-        checkReadLines(pieces, lines, {data[1]}, encoding);
-    }
-
-    // A huge range: the draw stays inside it.
-    const qint64 huge = (qint64(1) << 62) + data[1];
-    checkDraw(wordbase::draw(3, huge, rng), 3, huge);
     return 0;
 }

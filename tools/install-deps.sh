@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ make pkg-config
     qt6-base-dev            # Qt 6 Widgets, QtTest, moc, the xcb and offscreen platforms, the GIF reader
+    libsimdjson-dev         # the vectorised UTF-8 check of word bases
     fonts-liberation2       # metric twins of Arial and Times New Roman, with Cyrillic
     qt6-translations-l10n   # Qt's own texts (context menus) in Russian
     libbenchmark-dev        # bench/

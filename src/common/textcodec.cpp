@@ -1,5 +1,7 @@
 #include "textcodec.h"
 
+#include <simdjson.h>
+
 #include <algorithm>
 #include <cstring>
 #include <iterator>
@@ -29,6 +31,39 @@ char16_t fromWindows1251(unsigned char b)
     return b >= 0xC0 ? char16_t(0x0410 + (b - 0xC0)) : upperHalf[b - 0x80];
 }
 
+// The length of the sequence a byte starts: 1 for ASCII and for a continuation byte. A byte that
+// cannot start a sequence at all is given a length too; the check fails on it later.
+qsizetype sequenceLength(unsigned char lead)
+{
+    return lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+}
+
+// Where a sequence that the end of the bytes cuts short starts, or their size when none is.
+qsizetype cutSequence(QByteArrayView bytes)
+{
+    const qsizetype n = bytes.size();
+    for (qsizetype back = 1; back <= std::min<qsizetype>(n, 3); ++back) {
+        const auto b = static_cast<unsigned char>(bytes[n - back]);
+        if ((b & 0xC0) != 0x80)
+            return sequenceLength(b) > back ? n - back : n;
+    }
+    return n;
+}
+
+bool isAscii(QByteArrayView bytes)
+{
+    unsigned char any = 0;
+    for (char c : bytes)
+        any |= static_cast<unsigned char>(c);
+    return any < 0x80;
+}
+
+// simdjson's check runs 32 or 64 bytes a step on the vector units this processor has.
+bool validUtf8(QByteArrayView bytes)
+{
+    return simdjson::validate_utf8(bytes.data(), static_cast<size_t>(bytes.size()));
+}
+
 } // namespace
 
 std::optional<QByteArray> toWindows1251(QStringView text)
@@ -53,64 +88,33 @@ std::optional<QByteArray> toWindows1251(QStringView text)
 
 void Utf8Check::feed(QByteArrayView bytes)
 {
-    const char *p = bytes.data();
-    const char *const end = p + bytes.size();
-    while (p < end) {
+    if (!m_valid)
+        return;
+    if (m_heldSize > 0) {
+        const qsizetype wanted = sequenceLength(static_cast<unsigned char>(m_held[0])) - m_heldSize;
+        const qsizetype taken = std::min(wanted, bytes.size());
+        std::memcpy(m_held + m_heldSize, bytes.data(), static_cast<size_t>(taken));
+        m_heldSize += static_cast<int>(taken);
+        bytes = bytes.sliced(taken);
+        if (taken < wanted)
+            return;
+        m_valid = validUtf8(QByteArrayView(m_held, m_heldSize));
+        m_heldSize = 0;
         if (!m_valid)
             return;
-        // Between characters: plain ASCII eight bytes at a time, and the two-byte sequences of
-        // Cyrillic and other alphabets straight away.
-        while (m_pending == 0 && p < end) {
-            quint64 word;
-            while (end - p >= 8 && (std::memcpy(&word, p, 8), (word & 0x8080808080808080ULL) == 0))
-                p += 8;
-            if (p == end)
-                break;
-            const auto lead = static_cast<unsigned char>(p[0]);
-            if (lead < 0x80) {
-                ++p;
-            } else if (lead >= 0xC2 && lead <= 0xDF && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
-                p += 2;
-                m_multiByte = true;
-            } else {
-                break;
-            }
-        }
-        if (p == end)
-            return;
-        const auto b = static_cast<unsigned char>(*p++);
-        if (m_pending > 0) {
-            if (b < m_lowerBound || b > m_upperBound) {
-                m_valid = false;
-                return;
-            }
-            m_lowerBound = 0x80;
-            m_upperBound = 0xBF;
-            --m_pending;
-            continue;
-        }
-        if (b < 0x80)
-            continue;
+    }
+    const qsizetype cut = cutSequence(bytes);
+    const QByteArrayView whole = bytes.first(cut);
+    // Plain ASCII needs no check. Once a multi-byte sequence has come, the check's own ASCII path
+    // is as quick as this test would be.
+    if (m_multiByte || !isAscii(whole)) {
         m_multiByte = true;
-        m_lowerBound = 0x80;
-        m_upperBound = 0xBF;
-        if (b >= 0xC2 && b <= 0xDF) {
-            m_pending = 1;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            m_pending = 2;
-            if (b == 0xE0)
-                m_lowerBound = 0xA0; // overlong
-            else if (b == 0xED)
-                m_upperBound = 0x9F; // surrogates
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            m_pending = 3;
-            if (b == 0xF0)
-                m_lowerBound = 0x90;
-            else if (b == 0xF4)
-                m_upperBound = 0x8F;
-        } else {
-            m_valid = false;
-        }
+        m_valid = validUtf8(whole);
+    }
+    if (cut < bytes.size()) {
+        m_multiByte = true;
+        m_heldSize = static_cast<int>(bytes.size() - cut);
+        std::memcpy(m_held, bytes.data() + cut, static_cast<size_t>(m_heldSize));
     }
 }
 

@@ -17,21 +17,21 @@ namespace textcodec
 
 enum class Encoding { Windows1251, Utf8 };
 
-// Checks UTF-8 piece by piece, so that a file can be judged while it streams past.
+// Checks UTF-8 piece by piece, so that a file can be judged while it streams past. A sequence cut
+// by the end of a piece is held back and checked with the bytes that complete it.
 class Utf8Check
 {
 public:
     void feed(QByteArrayView bytes);
     // True when everything fed is valid UTF-8 that ends on a character boundary.
-    bool valid() const { return m_valid && m_pending == 0; }
+    bool valid() const { return m_valid && m_heldSize == 0; }
     // True once a byte broke the rules: nothing fed later can mend it.
     bool failed() const { return !m_valid; }
     bool sawMultiByte() const { return m_multiByte; }
 
 private:
-    int m_pending = 0;         // continuation bytes still expected
-    unsigned m_lowerBound = 0; // bounds of the next continuation byte (overlong and surrogate checks)
-    unsigned m_upperBound = 0;
+    char m_held[4] = {}; // the start of a sequence cut short
+    int m_heldSize = 0;
     bool m_valid = true;
     bool m_multiByte = false;
 };

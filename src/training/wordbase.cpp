@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <deque>
+#include <limits>
 #include <memory>
+#include <string>
 
 namespace wordbase
 {
@@ -15,63 +17,119 @@ namespace
 {
 
 constexpr qint64 chunkSize = 256 * 1024;
-// Lines are skipped a block at a time: a vectorised count tells whether the wanted line starts in
-// the block at all.
+// Lines are skipped a block at a time: a vectorised count tells whether the next sampled line
+// starts in the block at all. The block where it does is counted again in small blocks, and the
+// small block where it does is read byte by byte.
 constexpr qint64 blockSize = 4096;
-
-std::unique_ptr<char[]> chunkBuffer()
-{
-    return std::unique_ptr<char[]>(new char[chunkSize]); // left uninitialised: every byte is read into first
-}
+constexpr qint64 smallBlockSize = 256;
 
 // Line ends in p[0, n): every LF, and every CR that no LF follows. A CR at the very end is not
 // counted: only the next byte tells whether it is the first half of a CR LF.
 qint64 countLineEnds(const char *p, qint64 n)
 {
     qint64 ends = 0;
-    for (qint64 i = 0; i + 1 < n; ++i)
-        ends += (p[i] == '\n') | ((p[i] == '\r') & (p[i + 1] != '\n'));
+    // Counted in runs of at most 255 bytes into a byte-wide sum, so that the vectoriser adds 16
+    // or 32 flags a step instead of widening each one to 64 bits.
+    for (qint64 i = 0; i + 1 < n;) {
+        const qint64 run = std::min<qint64>(n - 1 - i, 240);
+        quint8 sum = 0;
+        for (qint64 j = i; j < i + run; ++j)
+            sum += (p[j] == '\n') | ((p[j] == '\r') & (p[j + 1] != '\n'));
+        ends += sum;
+        i += run;
+    }
     if (n > 0)
         ends += p[n - 1] == '\n';
     return ends;
 }
 
-} // namespace
-
-std::optional<Scan> scan(QIODevice &device)
+// A uniform value in (0, 1): never 0, whose logarithm Algorithm L takes.
+double openUniform(std::mt19937_64 &rng)
 {
-    Scan result;
-    textcodec::Utf8Check utf8;
-    const auto buffer = chunkBuffer();
-    QByteArray start; // the first bytes, for the BOM
-    qint64 size = 0;
-    bool pendingCR = false; // the previous chunk ended in CR
-    char last = '\n';
-    for (;;) {
-        const qint64 n = device.read(buffer.get(), chunkSize);
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            break;
-        const char *p = buffer.get();
-        size += n;
-        if (start.size() < 3)
-            start.append(p, std::min<qint64>(n, 3 - start.size()));
-        if (pendingCR && p[0] != '\n')
-            ++result.lines;
-        result.lines += countLineEnds(p, n);
-        pendingCR = p[n - 1] == '\r';
-        last = p[n - 1];
-        if (!utf8.failed())
-            utf8.feed(QByteArrayView(p, n));
-    }
-    // A last line without a line end counts; a file of nothing but a BOM has no lines.
-    if (pendingCR || (last != '\n' && !(size == 3 && textcodec::startsWithBom(start))))
-        ++result.lines;
-    if (textcodec::startsWithBom(start) || (utf8.valid() && utf8.sawMultiByte()))
-        result.encoding = textcodec::Encoding::Utf8;
-    return result;
+    return (static_cast<double>(rng() >> 11) + 0.5) * 0x1.0p-53;
 }
+
+// A uniform sample of the lines of a base as they stream past, by Algorithm L (Li, 1994): the
+// first `size` lines fill it, and then each draw tells how many lines to skip before the next one
+// replaces a random member. The lines in between are only counted.
+//
+// The pickable lines are the first pickRange ones, and pickRange is known only at the end (the
+// last ten lines of a base over 1000 lines are not pickable). Algorithm L's draws depend neither
+// on the lines nor on whether more lines come, so each replacement is drawn when its line is
+// reached but held back until the line is known to be pickable: once the line ten further on
+// exists, or at the end when it lies below pickRange. The sample is then exactly the one Algorithm
+// L makes of the pickable lines alone, in which each of the C(N, size) sets of N pickable lines is
+// equally likely; shuffled uniformly, each of its size! orders is. So every ordered choice of
+// distinct lines has the probability (N - size)! / N!, as under the former draw, where the i-th
+// word was uniform over the N - i + 1 lines not drawn yet because a repeat was drawn again (both
+// in exact arithmetic: the draws are doubles).
+class Sample
+{
+public:
+    Sample(int size, std::mt19937_64 &rng) : m_rng(rng), m_size(size), m_lines(std::max(size, 0))
+    {
+        if (size <= 0)
+            m_next = never;
+    }
+
+    // The position of the next line that enters the sample.
+    qint64 next() const { return m_next; }
+
+    // Line next() has come, with these bytes.
+    void take(std::string bytes)
+    {
+        const qint64 position = m_next;
+        const int slot = position < m_size ? static_cast<int>(position)
+                                           : std::uniform_int_distribution<int>(0, m_size - 1)(m_rng);
+        m_held.push_back({position, slot, std::move(bytes)});
+        settle(position - 9); // this line exists, so every line ten or more before it is pickable
+        if (position + 1 < m_size) {
+            m_next = position + 1;
+            return;
+        }
+        const double shrink = std::exp(std::log(openUniform(m_rng)) / m_size);
+        m_w = position + 1 == m_size ? shrink : m_w * shrink;
+        const double skip = std::floor(std::log(openUniform(m_rng)) / std::log1p(-m_w));
+        m_next =
+            skip < 0x1p62 && position < (qint64(1) << 62) ? position + 1 + static_cast<qint64>(skip) : never;
+    }
+
+    // The sample of the first pickRange lines in a uniformly random order. Needs pickRange >= size.
+    QList<std::pair<qint64, std::string>> finish(qint64 pickRange)
+    {
+        settle(pickRange);
+        m_held.clear();
+        std::shuffle(m_lines.begin(), m_lines.end(), m_rng);
+        return m_lines;
+    }
+
+private:
+    static constexpr qint64 never = std::numeric_limits<qint64>::max();
+    struct Replacement {
+        qint64 position;
+        int slot;
+        std::string bytes;
+    };
+
+    // Applies the replacements of lines before the limit, in line order.
+    void settle(qint64 limit)
+    {
+        while (!m_held.empty() && m_held.front().position < limit) {
+            Replacement &r = m_held.front();
+            m_lines[r.slot] = {r.position, std::move(r.bytes)};
+            m_held.pop_front();
+        }
+    }
+
+    std::mt19937_64 &m_rng;
+    const int m_size;
+    QList<std::pair<qint64, std::string>> m_lines; // position and bytes
+    std::deque<Replacement> m_held;                // at most ten: the lines not yet known pickable
+    qint64 m_next = 0;
+    double m_w = 0; // Algorithm L's W
+};
+
+} // namespace
 
 Rating rate(qint64 lines)
 {
@@ -85,142 +143,120 @@ Rating rate(qint64 lines)
     return rating;
 }
 
-double uniform(std::mt19937_64 &rng)
+Pick pick(QIODevice &device, int count, std::mt19937_64 &rng)
 {
-    return static_cast<double>(rng() >> 11) * 0x1.0p-53;
-}
-
-QList<qint64> draw(int count, qint64 range, std::mt19937_64 &rng)
-{
-    Q_ASSERT(count <= range);
-    QList<qint64> picked;
-    picked.reserve(count);
-    while (picked.size() < count) {
-        const auto p =
-            std::min(static_cast<qint64>(std::floor(static_cast<double>(range) * uniform(rng))), range - 1);
-        if (!picked.contains(p))
-            picked.append(p);
-    }
-    return picked;
-}
-
-std::optional<QList<QString>> readLines(QIODevice &device, const QList<qint64> &positions,
-                                        textcodec::Encoding encoding)
-{
-    QList<qint64> targets = positions;
-    std::sort(targets.begin(), targets.end());
-    QList<QByteArray> found(targets.size());
-
-    const auto buffer = chunkBuffer();
+    Pick result;
+    Sample sample(count, rng);
+    textcodec::Utf8Check utf8;
+    // Left uninitialised: every byte is read into first.
+    const auto buffer = std::unique_ptr<char[]>(new char[chunkSize]);
+    QByteArray start; // the first bytes, for the BOM
+    qint64 size = 0;
+    char last = '\n';    // the last byte read
     qint64 line = 0;     // the line the next byte belongs to
-    qsizetype next = 0;  // the next target to find
     bool skipLF = false; // the previous byte was a CR: an LF now is its second half
-    QByteArray current;  // the wanted line so far
-    while (next < targets.size()) {
+    std::string word;    // the sampled line so far (most fit in the string itself, unallocated)
+    for (;;) {
         const qint64 n = device.read(buffer.get(), chunkSize);
-        if (n < 0)
-            return std::nullopt;
+        if (n < 0) {
+            result.error = PickError::Unreadable;
+            return result;
+        }
         if (n == 0)
             break;
         const char *p = buffer.get();
+        size += n;
+        last = p[n - 1];
+        if (start.size() < 3)
+            start.append(p, std::min<qint64>(n, 3 - start.size()));
+        // A BOM settles the encoding; Windows-1251 text fails the check within its first letters.
+        if (!utf8.failed() && !textcodec::startsWithBom(start))
+            utf8.feed(QByteArrayView(p, n));
+
         qint64 i = 0;
-        qint64 bytewiseUntil = 0;
-        while (i < n && next < targets.size()) {
+        qint64 smallUntil = 0;    // the end of the block where the next sampled line starts
+        qint64 bytewiseUntil = 0; // the end of the small block where it starts
+        while (i < n) {
             if (skipLF) {
                 skipLF = false;
                 if (p[i] == '\n' && ++i == n)
                     break;
             }
-            const qint64 target = targets[next];
-            if (line != target && i >= bytewiseUntil) {
-                // Lines before the target: skip whole blocks while the target does not start in
-                // them; the block where it starts is read byte by byte.
-                const qint64 end = std::min(n, i + blockSize);
+            const qint64 next = sample.next();
+            if (line < next && i >= bytewiseUntil) {
+                const qint64 end = std::min(n, i + (i < smallUntil ? smallBlockSize : blockSize));
                 const bool crAtEnd = p[end - 1] == '\r';
-                const bool endsWithLine = crAtEnd || p[end - 1] == '\n';
                 const qint64 ends = countLineEnds(p + i, end - i) + crAtEnd;
-                if (line + ends < target || (line + ends == target && endsWithLine)) {
+                if (line + ends < next || (line + ends == next && (crAtEnd || p[end - 1] == '\n'))) {
                     line += ends;
                     skipLF = crAtEnd;
                     i = end;
                     continue;
                 }
-                bytewiseUntil = end;
+                if (i < smallUntil)
+                    bytewiseUntil = end;
+                else
+                    smallUntil = end;
+                continue;
             }
-            // Byte by byte up to the end of the current line.
+            // Byte by byte to the end of the line.
             const qint64 from = i;
             while (i < n && p[i] != '\n' && p[i] != '\r')
                 ++i;
-            if (line == target && current.size() < maxWordBytes)
-                current.append(p + from, std::min(i - from, maxWordBytes - current.size()));
+            const qsizetype room = maxWordBytes - static_cast<qsizetype>(word.size());
+            if (line == next && room > 0)
+                word.append(p + from, static_cast<size_t>(std::min(i - from, room)));
             if (i == n)
                 break; // the line goes on in the next chunk
             skipLF = p[i] == '\r';
             ++i;
-            if (line == target) {
-                found[next++] = current;
-                current.clear();
+            if (line == next) {
+                sample.take(std::move(word));
+                word.clear();
             }
             ++line;
         }
     }
-    // The last line of a file without a final line end (a BOM alone is no line).
-    if (next < targets.size() && line == targets[next] &&
-        !(line == 0 ? textcodec::withoutBom(current) : QByteArrayView(current)).isEmpty())
-        found[next++] = current;
-    if (next < targets.size())
-        return std::nullopt;
-
-    textcodec::Decoder decode(encoding);
-    QList<QString> words;
-    words.reserve(positions.size());
-    for (qint64 position : positions) {
-        const auto index = std::lower_bound(targets.begin(), targets.end(), position) - targets.begin();
-        words.append(decode(position == 0 ? textcodec::withoutBom(found[index]) : found[index]));
+    // A last line without a line end counts; a file of nothing but a BOM has no lines.
+    if (last != '\n' && last != '\r' && !(size == 3 && textcodec::startsWithBom(start))) {
+        if (line == sample.next())
+            sample.take(std::move(word));
+        ++line;
     }
-    return words;
+
+    result.lines = line;
+    result.rating = rate(line);
+    if (textcodec::startsWithBom(start) || (utf8.valid() && utf8.sawMultiByte()))
+        result.encoding = textcodec::Encoding::Utf8;
+    if (result.rating.pickRange < count) {
+        result.error = PickError::TooFewLines;
+        return result;
+    }
+    // Only the picked lines are decoded.
+    textcodec::Decoder decode(result.encoding);
+    for (const auto &[position, bytes] : sample.finish(result.rating.pickRange)) {
+        result.positions.append(position);
+        result.words.append(decode(position == 0 ? textcodec::withoutBom(bytes) : QByteArrayView(bytes)));
+    }
+    return result;
 }
 
 Pick pick(const QString &path, int count, std::mt19937_64 &rng)
 {
-    Pick result;
     const QFileInfo info(path);
-    if (!info.exists()) {
+    Pick result;
+    if (!info.exists())
         result.error = PickError::Missing;
-        return result;
-    }
-    if (!info.isFile()) {
+    else if (!info.isFile())
         result.error = PickError::NotAFile;
+    if (result.error != PickError::None)
         return result;
-    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         result.error = PickError::Unreadable;
         return result;
     }
-    const std::optional<Scan> counted = scan(file);
-    if (!counted) {
-        result.error = PickError::Unreadable;
-        return result;
-    }
-    result.lines = counted->lines;
-    result.rating = rate(counted->lines);
-    if (result.rating.pickRange < count) {
-        result.error = PickError::TooFewLines;
-        return result;
-    }
-    result.positions = draw(count, result.rating.pickRange, rng);
-    if (!file.seek(0)) {
-        result.error = PickError::Unreadable;
-        return result;
-    }
-    std::optional<QList<QString>> words = readLines(file, result.positions, counted->encoding);
-    if (!words) {
-        result.error = PickError::Unreadable; // the file shrank between the two passes
-        return result;
-    }
-    result.words = std::move(*words);
-    return result;
+    return pick(file, count, rng);
 }
 
 } // namespace wordbase

@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
+
 #include "rows.h"
 
 #ifdef Q_OS_UNIX
@@ -39,8 +42,10 @@ QByteArray lines(int count, const char *end = "\r\n")
 }
 } // namespace
 
-// Columns: bytes, count, positions, words, utf8.
-using ScanAndReadRow = std::tuple<QByteArray, qint64, QList<qint64>, QString, bool>;
+// Columns: bytes, lines, words (every pickable line, in line order), utf8.
+using PickLinesRow = std::tuple<QByteArray, qint64, QString, bool>;
+// Columns: lines, words, draws.
+using PickIsUniformRow = std::tuple<int, int, int>;
 // Columns: lines, pickRange, level.
 using RateRow = std::tuple<qint64, qint64, int>;
 // Columns: name, minLines, letters.
@@ -50,44 +55,103 @@ class tst_wordbase : public QObject
 {
     Q_OBJECT
 private slots:
-    void scanAndRead_data()
+    // A pick of every pickable line, from a device that hands out its bytes a few at a time.
+    void pickLines_data()
     {
-        columns<ScanAndReadRow>();
-        using P = QList<qint64>;
-        addRow("empty", QByteArray(), qint64(0), P{}, "", false);
-        addRow("crlf, order of positions kept", lines(20), qint64(20), P{7, 0, 19}, "w7|w0|w19", false);
-        addRow("last line without end", QByteArray("a\r\nb"), qint64(2), P{1, 0}, "b|a", false);
-        addRow("extra empty line", QByteArray("a\r\n\r\n"), qint64(2), P{1}, "", false);
-        addRow("lf", lines(5, "\n"), qint64(5), P{4, 1}, "w4|w1", false);
-        addRow("lone cr", lines(5, "\r"), qint64(5), P{3}, "w3", false);
-        addRow("cr at the very end", QByteArray("a\r"), qint64(1), P{0}, "a", false);
-        addRow("blanks kept", QByteArray(" a \r\n"), qint64(1), P{0}, " a ", false);
-        addRow("1251", QByteArray("\xEA\xEE\xF2\r\n"), qint64(1), P{0}, "кот", false);
-        addRow("utf8", QByteArray("ёж\r\nкот\r\n"), qint64(2), P{1}, "кот", true);
+        columns<PickLinesRow>();
+        auto numbered = [](int from, int to) {
+            QStringList words;
+            for (int i = from; i < to; ++i)
+                words << QString("w%1").arg(i);
+            return words.join('|');
+        };
+        addRow("empty", QByteArray(), qint64(0), "", false);
+        addRow("crlf", lines(20), qint64(20), numbered(0, 20), false);
+        addRow("last line without end", QByteArray("a\r\nb"), qint64(2), "a|b", false);
+        addRow("extra empty line", QByteArray("a\r\n\r\n"), qint64(2), "a|", false);
+        addRow("lf", lines(5, "\n"), qint64(5), numbered(0, 5), false);
+        addRow("lone cr", lines(5, "\r"), qint64(5), numbered(0, 5), false);
+        addRow("cr at the very end", QByteArray("a\r"), qint64(1), "a", false);
+        addRow("blanks kept", QByteArray(" a \r\n"), qint64(1), " a ", false);
+        addRow("1251", QByteArray("\xEA\xEE\xF2\r\n"), qint64(1), "кот", false);
+        addRow("utf8", QByteArray("ёж\r\nкот\r\n"), qint64(2), "ёж|кот", true);
         addRow("bom",
                QByteArray("\xEF\xBB\xBF"
                           "cat\r\n"),
-               qint64(1), P{0}, "cat", true);
-        addRow("utf8, junk late", QByteArray("кот\r\n") + QByteArray(1000, 'a') + "\xFF", qint64(2), P{}, "",
-               false);
-        addRow("long line cut", QByteArray(3000, 'x') + "\r\nb", qint64(2), P{1}, "b", false);
+               qint64(1), "cat", true);
+        addRow("bom alone", QByteArray("\xEF\xBB\xBF"), qint64(0), "", true);
+        // Read as Windows-1251 once the last byte breaks the UTF-8.
+        addRow("utf8, junk late", QByteArray("ёж\r\n") + QByteArray(1000, 'a') + "\xFF", qint64(2),
+               "С‘Р¶|" + QString(1000, 'a') + "я", false);
+        addRow("long line cut", QByteArray(3000, 'x') + "\r\nb", qint64(2), QString(1024, 'x') + "|b", false);
+        addRow("1000 lines", lines(1000), qint64(1000), numbered(0, 1000), false);
+        addRow("1012 lines: the last ten not pickable", lines(1012), qint64(1012), numbered(0, 1002), false);
     }
-    void scanAndRead()
+    void pickLines()
     {
-        const auto [bytes, count, positions, words, utf8] = fetch<ScanAndReadRow>();
+        const auto [bytes, count, words, utf8] = fetch<PickLinesRow>();
+        const qint64 range = wordbase::rate(count).pickRange;
         for (qint64 step : {1, 2, 3, 1 << 20}) {
             Trickle device(bytes, step);
-            const auto scan = wordbase::scan(device);
-            QCOMPARE(scan->lines, count);
-            QCOMPARE(scan->encoding == Encoding::Utf8, utf8);
-            Trickle again(bytes, step);
-            const auto read = wordbase::readLines(again, positions, scan->encoding);
-            QCOMPARE(QStringList(*read).join('|'), words);
+            std::mt19937_64 rng(step);
+            const wordbase::Pick pick = wordbase::pick(device, int(range), rng);
+            QCOMPARE(pick.error, wordbase::PickError::None);
+            QCOMPARE(pick.lines, count);
+            QCOMPARE(pick.encoding == Encoding::Utf8, utf8);
+            QStringList inLineOrder(range);
+            for (qsizetype i = 0; i < pick.positions.size(); ++i) {
+                QVERIFY(pick.positions[i] >= 0 && pick.positions[i] < range);
+                inLineOrder[pick.positions[i]] = pick.words[i];
+            }
+            QCOMPARE(inLineOrder.join('|'), words);
         }
-        Trickle beyond(bytes, 7); // a position past the end fails
-        QVERIFY(!wordbase::readLines(beyond, {count}, Encoding::Windows1251));
-        Trickle huge(QByteArray(3000, 'x'), 100);
-        QCOMPARE(wordbase::readLines(huge, {0}, Encoding::Windows1251)->at(0).size(), wordbase::maxWordBytes);
+    }
+
+    // Every line is picked as often as any other, and every grid order of the picked lines is
+    // as likely as any other: the slot of the lowest picked line is uniform. Pearson's statistic
+    // of each stays below the 0.999 quantile of its chi-square distribution (the seed is fixed, so
+    // the outcome is too).
+    void pickIsUniform_data()
+    {
+        columns<PickIsUniformRow>();
+        addRow("10 of 60 lines", 60, 10, 3000);
+        addRow("50 of 1005 lines", 1005, 50, 3000);
+    }
+    void pickIsUniform()
+    {
+        const auto [count, words, draws] = fetch<PickIsUniformRow>();
+        const QByteArray bytes = lines(count);
+        const qint64 range = wordbase::rate(count).pickRange;
+        std::mt19937_64 rng(2024);
+        QList<int> picked(range), lowestAt(words);
+        for (int d = 0; d < draws; ++d) {
+            QBuffer device;
+            device.setData(bytes);
+            device.open(QIODevice::ReadOnly);
+            const QList<qint64> positions = wordbase::pick(device, words, rng).positions;
+            QCOMPARE(QSet<qint64>(positions.begin(), positions.end()).size(), words);
+            for (qint64 p : positions) {
+                QVERIFY(p >= 0 && p < range);
+                ++picked[p];
+            }
+            ++lowestAt[std::min_element(positions.begin(), positions.end()) - positions.begin()];
+        }
+        auto pearson = [](const QList<int> &counts, double expected) {
+            double x = 0;
+            for (int c : counts)
+                x += (c - expected) * (c - expected) / expected;
+            return x;
+        };
+        auto quantile999 = [](double df) { // Wilson and Hilferty
+            return df * std::pow(1 - 2 / (9 * df) + 3.09 * std::sqrt(2 / (9 * df)), 3);
+        };
+        // The lines of one pick are distinct, so their counts vary less than independent draws
+        // would: by (range - words) / (range - 1).
+        const double lineStatistic =
+            pearson(picked, double(draws) * words / range) * double(range - 1) / double(range - words);
+        QVERIFY2(lineStatistic < quantile999(range - 1), qPrintable(QString::number(lineStatistic)));
+        const double orderStatistic = pearson(lowestAt, double(draws) / words);
+        QVERIFY2(orderStatistic < quantile999(words - 1), qPrintable(QString::number(orderStatistic)));
     }
 
     void rate_data()
@@ -110,22 +174,6 @@ private slots:
         const auto [lines, pickRange, level] = fetch<RateRow>();
         QCOMPARE(wordbase::rate(lines).pickRange, pickRange);
         QCOMPARE(wordbase::rate(lines).level, level);
-    }
-
-    void draw()
-    {
-        bool sawFirst = false;
-        for (quint64 seed = 1; seed <= 200; ++seed) {
-            std::mt19937_64 rng(seed), same(seed);
-            const QList<qint64> picked = wordbase::draw(50, 51, rng);
-            QCOMPARE(QSet<qint64>(picked.begin(), picked.end()).size(), 50);
-            QVERIFY(*std::max_element(picked.begin(), picked.end()) <= 50 && !picked.contains(-1));
-            QCOMPARE(wordbase::draw(50, 51, same), picked);
-            sawFirst = sawFirst || picked.contains(0);
-        }
-        QVERIFY(sawFirst);
-        std::mt19937_64 a(1), b(2);
-        QVERIFY(wordbase::draw(10, 1000000, a) != wordbase::draw(10, 1000000, b));
     }
 
     void pickErrors()
