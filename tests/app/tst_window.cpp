@@ -160,7 +160,8 @@ class tst_window : public QObject
                 write("mfiles/options.ini",
                       cp1251(QStringList{args[0], args[1], args[2], args[3], "\r\n"}.join("\r\n")));
             else if (verb == "base") // name|lines, "/" for a line end; or the number of distinct words
-                args.size() > 1 ? write("mfiles/" + args[0], cp1251(QString(args[1]).replace('/', "\r\n")))
+                args.size() > 1 ? write("mfiles/" + QString(args[0]).replace("\\n", "\n"),
+                                        cp1251(QString(args[1]).replace('/', "\r\n")))
                                 : writeWords(arg.toInt());
             else if (verb == "mkdir") {
                 QFile::remove(path(arg));
@@ -306,9 +307,17 @@ class tst_window : public QObject
                        ? "bad"
                        : QString::number(paragraphs.size());
         }
-        if (key == "topic") { // the help topic's first and last words, and whether it fits
-            const QString text = f()->Label51->caption();
-            return text.left(24) + "…" + text.right(24) + (probe("fits:Label51") == "1" ? "" : " (cut)");
+        if (key.startsWith("topic:")) // the link's topic: its title, a text that fits the page
+            return f()->Label50->caption().startsWith(static_cast<vb::Label *>(control(name))->caption()) &&
+                           !f()->Label51->caption().isEmpty() &&
+                           f()->Label51->heightForWidth(f()->Label51->width()) <= f()->Label51->height()
+                       ? "ok"
+                       : f()->Label50->caption();
+        if (key == "fits") { // no digit of the results is cut off, nor the title's tail
+            for (QWidget *cell : {f()->Label30, f()->Label32, f()->Label43, f()->Label44, f()->Label47})
+                if (cell->heightForWidth(cell->width()) > cell->height())
+                    return cell->objectName();
+            return "1";
         }
         if (key == "lastlines")
             return QString::number(read("last.txt").count("\r\n"));
@@ -330,17 +339,14 @@ class tst_window : public QObject
             const QStringList xy = name.split(',');
             return w->childAt(xy[0].toInt(), xy[1].toInt())->objectName();
         }
-        QWidget *c = control(key.startsWith("geom:") || key.startsWith("fits:")
-                                 ? name
-                                 : key.chopped(key.endsWith('?') || key.endsWith('!') || key.endsWith('~')));
+        QWidget *c =
+            control(key.startsWith("geom:") ? name : key.chopped(QString("?!~").contains(key.back())));
         if (!c)
             return "none";
         if (key.startsWith("geom:")) {
             const QRect g = c->geometry();
             return QString("%1,%2 %3x%4").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
         }
-        if (key.startsWith("fits:"))
-            return QString::number(c->heightForWidth(c->width()) <= c->height());
         if (key.endsWith('?'))
             return QString::number(!c->isHidden());
         if (key.endsWith('!'))
@@ -380,206 +386,107 @@ private slots:
 
     void scripts_data()
     {
+        // name :: script :: state. A script that starts with "+" goes on from the row above's.
         columns<ScriptRow>();
-        const QString ask = "Darizi2: Это действие сбросит текущий процесс [ОК,Отмена]";
-        // The window, its menu and its keys.
-        addRow(
-            "start-up", "",
-            "window=Зорвик v.2.1 537x373 1; page=Frame1; timers=00; Label22=wmbase.txt; Text1=10; Text3=60; "
-            "Command1!=1; warn=----; Image1=; geom:Frame3=0,70 540x281; geom:Label25.17=287,7 113x15; "
-            "geom:Label25.49=406,217 113x15; qt=Выделить всё");
-        addRow("stacking", "",
-               "at:500,40=Label3; at:20,40=Label1; at:308,5=Label2; at:20,360=Label4; at:500,70=Frame1");
-        addRow("files and logo",
-               "base B.TXT|x; base c.txtold|x; base d.doc|x; base e\n.txt|x; mkdir mfiles/dir.txt; logo",
-               "files=B.TXT,c.txtold,wmbase.txt at -1; Image1=57x57; Image2=57x57");
-        addRow("Старт", "menu 0", "page=Frame3; timers=10");
-        addRow("Настройки", "menu 1", "page=Frame2; timers=00");
-        addRow("Справка", "menu 2", "page=Frame6");
-        addRow("Выход", "menu 3", "window=Зорвик v.2.1 537x373 0");
-        addRow("Ctrl+Alt+N", "key Ctrl+Alt+N", "page=Frame3; timers=10");
-        addRow("Alt+P", "key Alt+P", "page=Frame2");
-        addRow("Shift+Alt+H", "key Shift+Alt+H", "page=Frame6");
-        addRow("Alt+X", "key Alt+X", "page=Frame1");
-        addRow("Alt+Q", "key Alt+Q", "window=Зорвик v.2.1 537x373 0");
-        addRow("a held Alt makes N a shortcut once", "press; key N; t1 1; key N", "alt=0; Label23=9");
-        addRow("an unseen Alt release keeps it", "press; key H", "page=Frame6; alt=1");
-        addRow("letters without Alt are typed", "menu 1; focus Text1; key N; key Q; key H; key P; key Alt+X",
-               "Text1=10nqhp; page=Frame2");
-        addRow("settings during training, ok", "menu 0; t1 1; answer ОК; menu 1",
-               "boxes=" + ask + "; page=Frame2; timers=00; Label23=9");
-        addRow("settings during training, cancel", "menu 0; t1 1; answer Отмена; menu 1",
-               "boxes=" + ask + "; page=Frame3; timers=10");
-        addRow("help during training, ok", "menu 0; t1 1; answer ОК; menu 2",
-               "page=Frame6; timers=00; Label23=9");
-        addRow("ended while asking, cancel", "menu 0; t1 1; answer Отмена>stop,t1 1,stop,t2 1; menu 2",
-               "page=Frame6; timers=00; Label23=0");
-        // The question leaves no focus widget; the key climbing on to the window asks nothing more.
-        addRow("Alt+P during training, cancel", "menu 0; t1 1; answer Отмена; key Alt+P",
-               "boxes=" + ask + "; page=Frame3; timers=10");
-        addRow("hover", "move Label2.0", "menu=#---");
-        addRow("hover keeps over the title, a page, a click",
-               "move Label2.0; move Label2.1; move Label1; move Frame1|200,100; menu 2", "menu=-#--");
-        addRow("hover cleared by the band", "move Label2.1; move Label3|480,40", "menu=----");
-
-        // Settings.
-        const QString settings = "base другая база.txt|a/b/c; menu 1; ";
-        const QString stored = "ini=wmbase.txt/10/10/60//";
-        addRow("upper bounds", "menu 1; fill a.txt|50|30|180; click Command1",
-               "warn=----; Command1!=0; ini=a.txt/50/30/180//");
-        addRow("lower bounds, blanks, text after the number",
-               "menu 1; fill  a.txt|1 0|10abc|60.0; click Command1",
-               "warn=----; ini= a.txt/1 0/10abc/60.0//");
-        addRow("no file", "menu 1; fill |99|99|99; click Command1", "warn=!---; Command1!=1; " + stored);
-        addRow("51 words", "menu 1; fill a.txt|51|10|60; click Command1", "warn=-!--; " + stored);
-        addRow("empty is 0", "menu 1; fill a.txt||10|60; click Command1", "warn=-!--");
-        addRow("9 seconds", "menu 1; fill a.txt|20|9|60; click Command1", "warn=--!-");
-        addRow("comma is no point", "menu 1; fill a.txt|20|9,9e1|60; click Command1", "warn=--!-");
-        addRow("181 seconds", "menu 1; fill a.txt|20|20|181; click Command1", "warn=---!; " + stored);
-        addRow("first failure only", "menu 1; fill a.txt|5|10|5; click Command1", "warn=-!--");
-        addRow("overflow", "menu 1; fill a.txt|1e999|10|60; click Command1", "warn=-!--");
-        const QString walk =
-            "menu 1; fill a.txt|5|10|5; click Command1; set Text1|20; click Command1; click Command2";
-        addRow("a warning outlives cancel", walk, "warn=---!; Text3=60");
-        addRow("later warnings keep their state", walk + "; set Label22|; click Command1", "warn=!--!");
-        addRow("warnings go when all is well",
-               walk + "; set Label22|; click Command1; click Command2; click Command1", "warn=----");
-        addRow("an edit offers apply again", "menu 1; click Command1; focus Text2; type 5", "Command1!=1");
-        const QString tab = settings + "click Command1; focus Text3; key Tab";
-        addRow("tab into the list chooses nothing", tab,
-               "focus=File1; files=wmbase.txt,другая база.txt at -1; Command1!=0; Label22=wmbase.txt");
-        addRow("Down chooses the first file", tab + "; set Label22|; key Down",
-               "Label22=wmbase.txt; Command1!=1");
-        addRow("End chooses the last file", tab + "; key End", "Label22=другая база.txt");
-        addRow("cancel brings the stored name back", settings + "row другая база.txt; click Command2",
-               "Label22=wmbase.txt; Command1!=1");
-        addRow("the chosen file is saved and used",
-               settings + "row другая база.txt; set Text1| 12 ; click Command1; base другая база.txt|" +
-                   QString("слово/").repeated(12) + "; menu 0",
-               "ini=другая база.txt/ 12 /10/60//; Label28=12; Label25.11=слово");
-        addRow("files added later are listed when the page opens", "base новая.txt|x; menu 1",
-               "files=wmbase.txt,новая.txt at -1");
-        addRow("a failed save says why and keeps everything",
-               "mkdir mfiles/options.ini; menu 1; fill a.txt|20|15|90; answer ОК; "
-               "click Command1",
-               "boxes=Darizi2: Не удалось сохранить настройки в файл options.ini (на месте файла находится "
-               "папка). "
-               "Прежние настройки остались без изменений. [ОК]; Command1!=1; Text2=15");
-
-        // Trainings: the start, with stored values as typed or out of range, clamped.
-        addRow("10 of 100", "base 100; opts wmbase.txt|10|20|90; menu 0",
-               "Label28=10; Label23=20; Label24=90; Label45=0; picks=10; Label24?=0; Label26=; timers=10; "
-               "focus=Command3");
-        addRow("17 of 101", "base 101; opts wmbase.txt|17|10|60; menu 0", "Label28=17; Label45=1; picks=17");
-        addRow("50 of 51", "base 51; opts wmbase.txt|50|10|60; menu 0", "Label28=50; Label45=0; picks=50");
-        addRow("1000 lines", "base 1000; opts wmbase.txt|50|10|60; menu 0", "Label45=0; picks=50");
-        addRow("1005 lines", "base 1005; opts wmbase.txt|20|10|60; menu 0", "Label45=1; picks=20");
-        addRow("1010 lines", "base 1010; opts wmbase.txt|20|10|60; menu 0", "Label45=2; picks=20");
-        addRow("as typed", "opts wmbase.txt|20abc|12.5| 90; menu 0",
-               "Label28=20; Label23=12; Label24=90; Text2=12");
-        addRow("below range", "opts wmbase.txt|-5|0|NaN; menu 0; mem; rec",
-               "Label28=10; Text2=10; Text3=60; Label24=0; page=Frame4");
-        addRow("above range", "opts wmbase.txt|99|1e308|&HFFFFFFFF; menu 0; mem; rec",
-               "Label28=50; Text2=30; Text3=180; Label24=0; page=Frame4");
-        addRow("last.txt cannot be written: told once", "mkdir last.txt; answer ОК; menu 0; menu 0",
-               "boxes=Darizi2: Не удалось записать список слов в файл ~/last.txt (на месте файла находится "
-               "папка). Тренировка пройдёт без него. [ОК]; timers=10");
-        // The two phases.
-        const QString phases = "opts wmbase.txt|10|20|60; menu 0; t1 1";
-        addRow("memorising", phases, "Label26=Запоминайте слова; Label23=19; lastlines=10");
-        addRow("memorising, last second", phases + "; t1 18", "timers=10");
-        addRow("recall", phases + "; t1 19",
-               "timers=01; Label23?=0; Label24?=1; Text4?=1; Label27?=1; Label28?=1; Label29?=1; shown=; "
-               "focus=Text4; "
-               "Label27=0; Label29=из; Label28=10; Label24=60; Label26=Запоминайте слова");
-        addRow("recall, first tick", phases + "; t1 19; t2 1", "Label26=Повторите слова в любом порядке");
-        addRow("recall, last second", phases + "; t1 19; t2 59", "page=Frame3");
-        addRow("recall runs out", phases + "; t1 19; t2 60", "timers=00; page=Frame4; Label47=1");
-        // STOP and Enter.
-        addRow("stop 15 of 20 left", "opts wmbase.txt|10|20|60; menu 0; t1 5; click Command3",
-               "Text2=10; Text3=60; Label23=1; page=Frame3");
-        addRow("Enter 5 of 30 left", "opts wmbase.txt|10|30|60; menu 0; t1 25; key Return",
-               "Text2=25; Label23=1");
-        addRow("stop twice", "opts wmbase.txt|10|30|60; menu 0; t1 25; click Command3; click Command3",
-               "Text2=24");
-        addRow("twice stays at 10", "opts wmbase.txt|10|20|60; menu 0; t1 9; click Command3; click Command3",
-               "Text2=10");
-        addRow("stop ends the memorising at the next tick", "menu 0; t1 3; click Command3; t1 1",
-               "timers=01");
-        addRow("stop 100 of 120 left", "opts wmbase.txt|10|10|120; menu 0; mem; t2 20; click Command3",
-               "Text2=10; Text3=60; Label24=1; page=Frame3");
-        addRow("stop 10 of 180 left", "opts wmbase.txt|10|10|180; menu 0; mem; t2 170; click Command3; t2 1",
-               "Text3=170; page=Frame4");
-        addRow("a stop is never saved",
-               "opts wmbase.txt|10|20|180; menu 0; t1 5; click Command3; mem; t2 170; "
-               "click Command3; answer ОК; menu 1",
-               "Text2=20; Text3=180");
-        addRow("STOP's tip, memorising", "menu 0; move Command3", "Command3~=Закончить запоминание слов");
-        addRow("STOP's tip, recall", "menu 0; mem; move Command3|6,6",
-               "Command3~=Закончить воспроизведение слов");
-        const QString enter = "opts wmbase.txt|10|10|120; menu 0; mem; t2 70; type xyz; ";
-        addRow("Enter asks, yes", enter + "answer Да; key Return",
-               "boxes=Darizi2: Вы хотите закончить воспроизведение слов? [Да*,Нет]; Label24=1; Text3=70; "
-               "Text4=XYZ");
-        addRow("Enter asks, yes with shift", enter + "answer Да; key Shift+Return", "Label24=1; Text3=70");
-        addRow("Enter asks, no", enter + "answer Нет; key Return", "Label24=50; Text3=120; Text4=XYZ");
-        addRow("Enter asks, ended meanwhile", enter + "answer Да>rec; key Ctrl+Return",
-               "Label24=0; Text3=120");
-        // The recall box.
-        const QString recall =
-            "base wmbase.txt|кот/котёнок/ёж/ёж// сад/дом/лес/мост/сыр/; menu 0; mem; type котёнок";
-        // КОТ is taken after three letters, and emptying the box took the empty word too.
-        addRow("a word inside another", recall, "Text4=ЁНОК; found=,кот; Label27=2");
-        addRow("a shown word stays in the box", recall + "; set Text4|; type кот", "Text4=КОТ; Label27=2");
-        addRow("a repeated word is typed twice; blanks count",
-               recall + "; set Text4|; type котёнок; type ёж; type ёж; type сад", "Text4=САД; Label27=5");
-        const QString pasted = recall + "; set Text4|; type котёнок; type ёж; type ёж; set Text4|; type  сад";
-        addRow("pasted text is not upper-cased", pasted + "; clip дом; paste", "Text4=дом; Label27=6");
-        addRow("all found: the end comes at the next tick", pasted + "; set Text4|; ime лес; type доммостсыр",
-               "Label27=10; Label24=1; page=Frame3");
-        addRow("all found: scored", pasted + "; set Text4|; ime лес; type доммостсыр; t2 1",
-               "page=Frame4; Label32=50; Label47=59,6");
-        // Results and the review.
-        const QString fits =
-            "; fits:Label30=1; fits:Label32=1; fits:Label43=1; fits:Label44=1; fits:Label47=1";
-        addRow("7 of 10", "menu 0; mem; find 7; rec; click Command4",
-               "Label32=35; Label43=5,6; Label44=1,12; Label45=1; Label47=42,72; page=Frame3; Text4?=0; "
-               "Command3?=0; Label23?=0; red=-------rrr" +
-                   fits);
-        addRow("none", "menu 0; mem; rec", "Label32=0; Label43=0; Label44=0; Label47=1");
-        addRow("all, quickly", "opts wmbase.txt|10|10|180; menu 0; mem; find 10; t2 1",
-               "Label44=1,6; Label47=60,6");
-        addRow("15 digits", "opts wmbase.txt|17|30|180; menu 0; mem; find 13; rec",
-               "Label32=38,2352941176471; Label43=3,46666666666667; Label44=0,693333333333333; "
-               "Label47=43,3952941176471" +
-                   fits);
-
-        // Help and credits.
-        const QString topic = "menu 2; click Label56; click Command5; click ";
-        addRow("Назад", "menu 2; click Label56; click Command5", "page=Frame6");
-        addRow("topic settings", topic + "Label54",
-               "page=Frame5; Label50=Настройки программы; topic=Файл базы слов - это фай…180 секунд "
-               "включительно.; paragraphs=4");
-        addRow("topic work", topic + "Label55",
-               "Label50=Работа с программой; topic=При нажатии на кнопку ст… нажмите на кнопку Стоп.");
-        addRow("topic results", topic + "Label56",
-               "Label50=Результаты; topic=Окно результаты, появляю…й результат в процентах.");
-        addRow("topic keys", topic + "Label58",
-               "Label50=Горячие клавиши; topic=Alt+N - новая тренировка…запоминания и ввода слов");
-        addRow("topic other program", topic + "Label57",
-               "Label50=Новые программы Quelbrin - Цифролов; topic=Цифролов - тренажёр памя… телефонов, дат "
-               "и кодов.");
-        addRow("links underline", "menu 2; move Label54; move Label53; move Label52; move Label58",
-               "links=_--_-");
-        addRow("links cleared by the page", "menu 2; move Label54; move Frame6|500,250", "links=-----");
-        addRow("a clicked link stays underlined", "menu 2; move Label57; click Label57; click Command5",
-               "links=----_");
-        addRow("the menu brings the contents back", "menu 2; click Label55; menu 2", "page=Frame6");
-        addRow("a reset empties the topic", "menu 2; click Label55; menu 0", "Label50=; Label51=");
-        addRow(
-            "credits", "clip x; menu 1; answer ОК; click Label4",
-            "boxes=Darizi2: Адрес в интернете скопирован в буфер обмена [ОК]; clip=https://quelbrin.example; "
-            "page=Frame2");
+        QString previous;
+        for (const QString &row : QString(R"(
+start-up :: :: window=Зорвик v.2.1 537x373 1; page=Frame1; timers=00; Label22=wmbase.txt; Text1=10; Text3=60; Command1!=1; warn=----; Image1=; geom:Frame3=0,70 540x281; geom:Label25.17=287,7 113x15; geom:Label25.49=406,217 113x15; qt=Выделить всё
+stacking :: :: at:500,40=Label3; at:20,40=Label1; at:308,5=Label2; at:20,360=Label4; at:500,70=Frame1
+files and logo :: base B.TXT|x; base c.txtold|x; base d.doc|x; base e\n.txt|x; mkdir mfiles/dir.txt; logo :: files=B.TXT,c.txtold,wmbase.txt at -1; Image1=57x57; Image2=57x57
+Старт :: menu 0 :: page=Frame3; timers=10
+Настройки :: menu 1 :: page=Frame2; timers=00
+Справка :: menu 2 :: page=Frame6
+Выход :: menu 3 :: window=Зорвик v.2.1 537x373 0
+Ctrl+Alt+N :: key Ctrl+Alt+N :: page=Frame3; timers=10
+Alt+P :: key Alt+P :: page=Frame2
+Shift+Alt+H :: key Shift+Alt+H :: page=Frame6
+Alt+X :: key Alt+X :: page=Frame1
+Alt+Q :: key Alt+Q :: window=Зорвик v.2.1 537x373 0
+a held Alt makes N a shortcut once :: press; key N; t1 1; key N :: alt=0; Label23=9
+an unseen Alt release keeps it :: press; key H :: page=Frame6; alt=1
+letters without Alt are typed :: menu 1; focus Text1; key N; key Q; key H; key P; key Alt+X :: Text1=10nqhp; page=Frame2
+settings during training, ok :: menu 0; t1 1; answer ОК; menu 1 :: boxes=Darizi2: Это действие сбросит текущий процесс [ОК,Отмена]; page=Frame2; timers=00; Label23=9
+settings during training, cancel :: menu 0; t1 1; answer Отмена; menu 1 :: page=Frame3; timers=10
+help during training, ok :: menu 0; t1 1; answer ОК; menu 2 :: page=Frame6; timers=00; Label23=9
+ended while asking, cancel :: menu 0; t1 1; answer Отмена>stop,t1 1,stop,t2 1; menu 2 :: page=Frame6; timers=00; Label23=0
+Alt+P during training, cancel: asked once :: menu 0; t1 1; answer Отмена; key Alt+P :: boxes=Darizi2: Это действие сбросит текущий процесс [ОК,Отмена]; page=Frame3; timers=10
+hover :: move Label2.0 :: menu=#---
+hover stays over the title, a page, a click :: + move Label2.1; move Label1; move Frame1|200,100; menu 2 :: menu=-#--
+hover cleared by the band :: + move Label3|480,40 :: menu=----
+upper bounds :: menu 1; fill a.txt|50|30|180; click Command1 :: warn=----; Command1!=0; ini=a.txt/50/30/180//
+lower bounds, blanks, text after the number :: menu 1; fill  a.txt|1 0|10abc|60.0; click Command1 :: warn=----; ini= a.txt/1 0/10abc/60.0//
+no file :: menu 1; fill |99|99|99; click Command1 :: warn=!---; Command1!=1; ini=wmbase.txt/10/10/60//
+51 words :: menu 1; fill a.txt|51|10|60; click Command1 :: warn=-!--; ini=wmbase.txt/10/10/60//
+9 seconds :: menu 1; fill a.txt|20|9|60; click Command1 :: warn=--!-
+181 seconds :: menu 1; fill a.txt|20|20|181; click Command1 :: warn=---!
+first failure only :: menu 1; fill a.txt|5|10|5; click Command1 :: warn=-!--
+a warning outlives cancel :: + set Text1|20; click Command1; click Command2 :: warn=---!; Text3=60
+later warnings keep their state :: + set Label22|; click Command1 :: warn=!--!
+warnings go when all is well :: + click Command2; click Command1 :: warn=----
+an edit offers apply again :: menu 1; click Command1; focus Text2; type 5 :: Command1!=1
+tab into the list chooses nothing :: base другая база.txt|a/b/c; menu 1; click Command1; focus Text3; key Tab :: focus=File1; files=wmbase.txt,другая база.txt at -1; Command1!=0
+Down chooses the first file :: + set Label22|; key Down :: Label22=wmbase.txt; Command1!=1
+End chooses the last file :: + key End :: Label22=другая база.txt
+cancel brings the stored name back :: base другая база.txt|a; menu 1; row другая база.txt; click Command2 :: Label22=wmbase.txt; Command1!=1
+the chosen file is saved and used :: + row другая база.txt; set Text1| 12 ; click Command1; base другая база.txt|к/к/к/к/к/к/к/к/к/к/к/к/; menu 0 :: ini=другая база.txt/ 12 /10/60//; Label28=12; Label25.11=к
+files added later are listed when the page opens :: base новая.txt|x; menu 1 :: files=wmbase.txt,новая.txt at -1
+a failed save says why and keeps everything :: mkdir mfiles/options.ini; menu 1; fill a.txt|20|15|90; answer ОК; click Command1 :: boxes=Darizi2: Не удалось сохранить настройки в файл options.ini (на месте файла находится папка). Прежние настройки остались без изменений. [ОК]; Command1!=1; Text2=15
+10 of 100 :: base 100; opts wmbase.txt|10|20|90; menu 0 :: Label28=10; Label23=20; Label24=90; Label45=0; picks=10; Label24?=0; Label26=; timers=10; focus=Command3
+17 of 101 :: base 101; opts wmbase.txt|17|10|60; menu 0 :: Label28=17; Label45=1; picks=17
+50 of 1010 :: base 1010; opts wmbase.txt|50|10|60; menu 0 :: Label45=2; picks=50
+as typed :: opts wmbase.txt|20abc|12.5| 90; menu 0 :: Label28=20; Label23=12; Label24=90; Text2=12
+below range :: opts wmbase.txt|-5|0|NaN; menu 0; mem; rec :: Label28=10; Text2=10; Text3=60; Label24=0; page=Frame4
+above range :: opts wmbase.txt|99|1e308|&HFFFFFFFF; menu 0; mem; rec :: Label28=50; Text2=30; Text3=180; Label24=0; page=Frame4
+last.txt cannot be written: told once :: mkdir last.txt; answer ОК; menu 0; menu 0 :: boxes=Darizi2: Не удалось записать список слов в файл ~/last.txt (на месте файла находится папка). Тренировка пройдёт без него. [ОК]; timers=10
+memorising :: opts wmbase.txt|10|20|60; menu 0; t1 1 :: Label26=Запоминайте слова; Label23=19; lastlines=10
+memorising, last second :: + t1 18 :: timers=10
+recall :: + t1 1 :: timers=01; Label23?=0; Label24?=1; Text4?=1; Label27?=1; Label28?=1; Label29?=1; shown=; focus=Text4; Label27=0; Label28=10; Label24=60; Label26=Запоминайте слова
+recall, first tick :: + t2 1 :: Label26=Повторите слова в любом порядке
+recall, last second :: + t2 58 :: page=Frame3
+recall runs out :: + t2 1 :: timers=00; page=Frame4; Label47=1
+stop 15 of 20 left :: opts wmbase.txt|10|20|60; menu 0; t1 5; click Command3 :: Text2=10; Text3=60; Label23=1; page=Frame3
+stop ends the memorising at the next tick :: + t1 1 :: timers=01
+stop 100 of 120 left :: opts wmbase.txt|10|10|120; menu 0; mem; t2 20; click Command3 :: Text2=10; Text3=60; Label24=1; page=Frame3
+stop 10 of 180 left :: opts wmbase.txt|10|10|180; menu 0; mem; t2 170; click Command3; t2 1 :: Text3=170; page=Frame4
+Enter 5 of 30 left :: opts wmbase.txt|10|30|60; menu 0; t1 25; key Return :: Text2=25; Label23=1
+stop twice :: + click Command3 :: Text2=24
+twice stays at 10 :: opts wmbase.txt|10|20|60; menu 0; t1 9; click Command3; click Command3 :: Text2=10
+a stop is never saved :: opts wmbase.txt|10|20|180; menu 0; t1 5; click Command3; mem; t2 170; click Command3; answer ОК; menu 1 :: Text2=20; Text3=180
+STOP's tip, memorising :: menu 0; move Command3 :: Command3~=Закончить запоминание слов
+STOP's tip, recall :: menu 0; mem; move Command3|6,6 :: Command3~=Закончить воспроизведение слов
+Enter asks, no :: opts wmbase.txt|10|10|120; menu 0; mem; t2 70; type xyz; answer Нет; key Return :: boxes=Darizi2: Вы хотите закончить воспроизведение слов? [Да*,Нет]; Label24=50; Text3=120; Text4=XYZ
+Enter asks, yes :: + answer Да; key Return :: Label24=1; Text3=70; Text4=XYZ
+Enter asks, yes with shift :: opts wmbase.txt|10|10|120; menu 0; mem; t2 70; answer Да; key Shift+Return :: Label24=1; Text3=70
+Enter asks, ended meanwhile :: opts wmbase.txt|10|10|120; menu 0; mem; t2 70; answer Да>rec; key Ctrl+Return :: Label24=0; Text3=120
+a word inside another :: base wmbase.txt|кот/котёнок/ёж/ёж// сад/дом/лес/мост/сыр/; menu 0; mem; type котёнок :: Text4=ЁНОК; found=,кот; Label27=2
+a shown word stays in the box :: + set Text4|; type кот :: Text4=КОТ; Label27=2
+a repeated word is typed twice; blanks count :: + type ёнок; type ёж; type ёж; type сад :: Text4=САД; Label27=5
+pasted text is not upper-cased :: + set Text4|; type  сад; clip дом; paste :: Text4=дом; Label27=6
+all found: the end comes at the next tick :: + set Text4|; ime лес; type доммостсыр :: Label27=10; Label24=1; page=Frame3
+all found: scored :: + t2 1 :: page=Frame4; Label32=50; Label47=59,6
+7 of 10 :: menu 0; mem; find 7; rec; click Command4 :: Label32=35; Label43=5,6; Label44=1,12; Label45=1; Label47=42,72; page=Frame3; Text4?=0; Command3?=0; Label23?=0; red=-------rrr; fits=1
+none :: menu 0; mem; rec :: Label32=0; Label43=0; Label44=0; Label47=1
+all, quickly: the recall time used counts :: opts wmbase.txt|10|10|180; menu 0; mem; find 10; t2 1 :: Label44=1,6; Label47=60,6
+15 digits :: opts wmbase.txt|17|30|180; menu 0; mem; find 13; rec :: Label32=38,2352941176471; Label43=3,46666666666667; Label44=0,693333333333333; Label47=43,3952941176471; fits=1
+Назад :: menu 2; click Label56; click Command5 :: page=Frame6
+topic settings :: + click Label54 :: page=Frame5; topic:Label54=ok; paragraphs=4
+topic work :: menu 2; click Label55 :: topic:Label55=ok
+topic results :: menu 2; click Label56 :: topic:Label56=ok
+topic keys :: menu 2; click Label58 :: topic:Label58=ok
+topic other program :: menu 2; click Label57 :: topic:Label57=ok
+links underline :: menu 2; move Label54; move Label53; move Label52; move Label58 :: links=_--_-
+links cleared by the page :: + move Frame6|500,250 :: links=-----
+a clicked link stays underlined :: menu 2; move Label57; click Label57; click Command5 :: links=----_
+the menu brings the contents back :: menu 2; click Label55; menu 2 :: page=Frame6
+a reset empties the topic :: menu 2; click Label55; menu 0 :: Label50=; Label51=
+credits :: clip x; menu 1; answer ОК; click Label4 :: boxes=Darizi2: Адрес в интернете скопирован в буфер обмена [ОК]; clip=https://quelbrin.example; page=Frame2
+)")
+                                      .split('\n', Qt::SkipEmptyParts)) {
+            const QStringList parts = row.split("::");
+            const QString script = parts.value(1).trimmed();
+            previous = script.startsWith('+') ? previous + ';' + script.mid(1) : script;
+            addRow(qPrintable(parts[0].trimmed()), previous, parts.value(2).trimmed());
+        }
     }
     void scripts()
     {
