@@ -6,6 +6,7 @@
 #include "training/wordbase.h"
 
 #include <QBuffer>
+#include <QSet>
 
 namespace
 {

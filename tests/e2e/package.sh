@@ -4,16 +4,15 @@
 # taken through a training start (Alt+N as raw XTest keys on a private Xvfb display). The user's
 # files must land in that home, and the unpacked tree must stay as it was.
 #
-#   package.sh BUILD_DIR XKEYS_BINARY
+#   package.sh BUILD_DIR
 #
 # Exit status: 0 all checks passed, 1 some failed, 77 skipped (a tool is missing).
 set -u
 BUILD=${1:?build directory}
-XKEYS=${2:-}
 ID=example.quelbrin.Zorvik
 
 skip() { echo "package: SKIPPED: $*"; exit 77; }
-[ -x "${XKEYS:-/nonexistent}" ] || skip "xkeys was not built (no Xlib/XTest development files)"
+/usr/bin/python3 -c 'import Xlib' 2>/dev/null || skip "Debian's python3-xlib is not installed"
 for tool in cpack dpkg-deb dpkg-shlibdeps file desktop-file-validate appstreamcli identify Xvfb; do
     command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"
 done
@@ -64,7 +63,7 @@ start() {
     local until=$((SECONDS + 15))
     until test -s "$DATA/last.txt"; do
         ((SECONDS < until)) || return 1
-        "$XKEYS" click 450 45 down 64 key 57 up 64 >/dev/null 2>&1
+        /usr/bin/python3 "${BASH_SOURCE%/*}/xkeys.py" click 450 45 key 64+57 >/dev/null 2>&1
         sleep 0.2
     done
 }
