@@ -134,17 +134,6 @@ class tst_window : public QObject
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
     }
-    void memorise()
-    {
-        for (int i = 0; i < 100 && f()->Timer1->isActive(); ++i)
-            w->Timer1_Timer();
-    }
-    void recall()
-    {
-        for (int i = 0; i < 1000 && f()->Timer2->isActive(); ++i)
-            w->Timer2_Timer();
-    }
-
     QStringList shownWords() const
     {
         QStringList words;
@@ -196,7 +185,7 @@ class tst_window : public QObject
             else if (verb == "snap")
                 before = snapshot(program->path());
             else if (verb == "train") // a whole training that finds one word
-                run({"menu 0", "mem", "find 1", "rec"});
+                run({"menu 0", "t1 *", "find 1", "t2 *"});
             else if (verb == "mkdir") {
                 QFile::remove(path(arg));
                 QVERIFY(QDir().mkpath(path(arg)));
@@ -242,13 +231,11 @@ class tst_window : public QObject
                     static_cast<vb::Label *>(control(args[0]))->setCaption(args[1]);
             } else if (verb == "focus")
                 control(arg)->setFocus();
-            else if (verb == "t1" || verb == "t2")
-                for (int i = 0; i < arg.toInt(); ++i)
+            else if (verb == "t1" || verb == "t2") // ticks of the phase's timer, "*" to its end
+                for (int i = 0; i < (arg == "*" ? 1000 : arg.toInt()) &&
+                                (verb == "t1" ? f()->Timer1 : f()->Timer2)->isActive();
+                     ++i)
                     verb == "t1" ? w->Timer1_Timer() : w->Timer2_Timer();
-            else if (verb == "mem")
-                memorise();
-            else if (verb == "rec")
-                recall();
             else if (verb == "stop")
                 w->stopPhase();
             else if (verb == "clip")
@@ -349,7 +336,7 @@ class tst_window : public QObject
             return w->childAt(xy[0].toInt(), xy[1].toInt())->objectName();
         }
         QWidget *c =
-            control(key.startsWith("geom:") ? name : key.chopped(QString("?!~#_@").contains(key.back())));
+            control(key.startsWith("geom:") ? name : key.chopped(QString("?!~#_@^").contains(key.back())));
         if (!c)
             return "none";
         if (key.startsWith("geom:")) {
@@ -362,6 +349,8 @@ class tst_window : public QObject
             return QString::number(c->isEnabled());
         if (key.endsWith('~'))
             return c->toolTip();
+        if (key.endsWith('^'))
+            return QString::number(c->font().pixelSize());
         if (key.endsWith('#')) // the background of a label: grey, or highlighted
             return static_cast<vb::Label *>(c)->backColor() == vb::grey ? "-" : "#";
         if (key.endsWith('_'))
@@ -439,6 +428,7 @@ Alt+P during training, cancel: asked once :: menu 0; t1 1; answer Отмена; 
 hover :: move Label2.0 :: Label2.0#=#; Label2.1#=-
 hover stays over the title, a page, a click :: + move Label2.1; move Label1; move Frame1|200,100; menu 2 :: Label2.0#=-; Label2.1#=#; Label2.2#=-
 hover cleared by the band :: + move Label3|480,40 :: Label2.1#=-
+the page shows the stored values :: opts b.txt|33|22|99; menu 1 :: Label22=b.txt; Text1=33; Text2=22; Text3=99
 upper bounds :: menu 1; fill a.txt|50|30|180; click Command1 :: warn=----; Command1!=0; ini=a.txt/50/30/180//
 lower bounds, blanks, text after the number :: menu 1; fill  a.txt|1 0|10abc|60.0; click Command1 :: warn=----; ini= a.txt/1 0/10abc/60.0//
 no file :: menu 1; fill |99|99|99; click Command1 :: warn=!---; Command1!=1; ini=wmbase.txt/10/10/60//
@@ -461,8 +451,8 @@ a failed save says why and keeps everything :: mkdir mfiles/options.ini; menu 1;
 17 of 101 :: words 101; opts wmbase.txt|17|10|60; menu 0 :: Label28=17; Label45=1; picks=17
 50 of 1010 :: words 1010; opts wmbase.txt|50|10|60; menu 0 :: Label45=2; picks=50
 as typed :: opts wmbase.txt|20abc|12.5| 90; menu 0 :: Label28=20; Label23=12; Label24=90; Text2=12
-below range :: opts wmbase.txt|-5|0|NaN; menu 0; mem; rec :: Label28=10; Text2=10; Text3=60; Label24=0; page=Frame4
-above range :: opts wmbase.txt|99|1e308|&HFFFFFFFF; menu 0; mem; rec :: Label28=50; Text2=30; Text3=180; Label24=0; page=Frame4
+below range :: opts wmbase.txt|-5|0|NaN; menu 0; t1 *; t2 * :: Label28=10; Text2=10; Text3=60; Label24=0; page=Frame4
+above range :: opts wmbase.txt|99|1e308|&HFFFFFFFF; menu 0; t1 *; t2 * :: Label28=50; Text2=30; Text3=180; Label24=0; page=Frame4
 last.txt cannot be written: told once :: mkdir last.txt; answer ОК; menu 0; menu 0 :: boxes=Darizi2: Не удалось записать список слов в файл ~/last.txt (на месте файла находится папка). Тренировка пройдёт без него. [ОК]; timers=10
 memorising :: opts wmbase.txt|10|20|60; menu 0; t1 1 :: Label26=Запоминайте слова; Label23=19
 memorising, last second :: + t1 18 :: timers=10
@@ -472,28 +462,29 @@ recall, last second :: + t2 58 :: page=Frame3
 recall runs out :: + t2 1 :: timers=00; page=Frame4; Label47=1
 stop 15 of 20 left :: opts wmbase.txt|10|20|60; menu 0; t1 5; click Command3 :: Text2=10; Text3=60; Label23=1; page=Frame3
 stop ends the memorising at the next tick :: + t1 1 :: timers=01
-stop 100 of 120 left :: opts wmbase.txt|10|10|120; menu 0; mem; t2 20; click Command3 :: Text2=10; Text3=60; Label24=1; page=Frame3
-stop 10 of 180 left :: opts wmbase.txt|10|10|180; menu 0; mem; t2 170; click Command3; t2 1 :: Text3=170; page=Frame4
+stop 100 of 120 left :: opts wmbase.txt|10|10|120; menu 0; t1 *; t2 20; click Command3 :: Text2=10; Text3=60; Label24=1; page=Frame3
+stop 10 of 180 left :: opts wmbase.txt|10|10|180; menu 0; t1 *; t2 170; click Command3; t2 1 :: Text3=170; page=Frame4
 Enter 5 of 30 left :: opts wmbase.txt|10|30|60; menu 0; t1 25; key Return :: Text2=25; Label23=1
 stop twice :: + click Command3 :: Text2=24
 twice stays at 10 :: opts wmbase.txt|10|20|60; menu 0; t1 9; click Command3; click Command3 :: Text2=10
-a stop is never saved :: opts wmbase.txt|10|20|180; menu 0; t1 5; click Command3; mem; t2 170; click Command3; answer ОК; menu 1 :: Text2=20; Text3=180
+a stop is never saved :: opts wmbase.txt|10|20|180; menu 0; t1 5; click Command3; t1 *; t2 170; click Command3; answer ОК; menu 1 :: Text2=20; Text3=180
 STOP's tip, memorising :: menu 0; move Command3 :: Command3~=Закончить запоминание слов
-STOP's tip, recall :: menu 0; mem; move Command3|6,6 :: Command3~=Закончить воспроизведение слов
-Enter asks, no :: opts wmbase.txt|10|10|120; menu 0; mem; t2 70; type xyz; answer Нет; key Return :: boxes=Darizi2: Вы хотите закончить воспроизведение слов? [Да*,Нет]; Label24=50; Text3=120; Text4=XYZ
+STOP's tip, recall :: menu 0; t1 *; move Command3|6,6 :: Command3~=Закончить воспроизведение слов
+Enter asks, no :: opts wmbase.txt|10|10|120; menu 0; t1 *; t2 70; type xyz; answer Нет; key Return :: boxes=Darizi2: Вы хотите закончить воспроизведение слов? [Да*,Нет]; Label24=50; Text3=120; Text4=XYZ
 Enter asks, yes :: + answer Да; key Return :: Label24=1; Text3=70; Text4=XYZ
-Enter asks, yes with shift :: opts wmbase.txt|10|10|120; menu 0; mem; t2 70; answer Да; key Shift+Return :: Label24=1; Text3=70
-Enter asks, ended meanwhile :: opts wmbase.txt|10|10|120; menu 0; mem; t2 70; answer Да>rec; key Ctrl+Return :: Label24=0; Text3=120
-a word inside another :: file wmbase.txt|кот/котёнок/ёж/ёж// сад/дом/лес/мост/сыр/; menu 0; mem; type котёнок :: Text4=ЁНОК; found=,кот; Label27=2
+Enter asks, yes with shift :: opts wmbase.txt|10|10|120; menu 0; t1 *; t2 70; answer Да; key Shift+Return :: Label24=1; Text3=70
+Enter asks, ended meanwhile :: opts wmbase.txt|10|10|120; menu 0; t1 *; t2 70; answer Да>t2 *; key Ctrl+Return :: Label24=0; Text3=120
+a word inside another :: file wmbase.txt|кот/котёнок/ёж/ёж// сад/дом/лес/мост/сыр/; menu 0; t1 *; type котёнок :: Text4=ЁНОК; found=,кот; Label27=2
 a shown word stays in the box :: + set Text4|; type кот :: Text4=КОТ; Label27=2
 a repeated word is typed twice; blanks count :: + type ёнок; type ёж; type ёж; type сад :: Text4=САД; Label27=5
 pasted text is not upper-cased :: + set Text4|; type  сад; clip дом; paste :: Text4=дом; Label27=6
 all found: the end comes at the next tick :: + set Text4|; ime лес; type доммостсыр :: Label27=10; Label24=1; page=Frame3
 all found: scored :: + t2 1 :: page=Frame4; Label32=50; Label47=59,6
-7 of 10 :: menu 0; mem; find 7; rec; click Command4 :: Label32=35; Label43=5,6; Label44=1,12; Label45=1; Label47=42,72; page=Frame3; Text4?=0; Command3?=0; Label23?=0; Label25.6@=-; Label25.7@=red; fits=1
-none :: menu 0; mem; rec :: Label32=0; Label43=0; Label44=0; Label47=1
-all, quickly: the recall time used counts :: opts wmbase.txt|10|10|180; menu 0; mem; find 10; t2 1 :: Label44=1,6; Label47=60,6
-15 digits :: opts wmbase.txt|17|30|180; menu 0; mem; find 13; rec :: Label32=38,2352941176471; Label43=3,46666666666667; Label44=0,693333333333333; Label47=43,3952941176471; fits=1
+7 of 10 :: menu 0; t1 *; find 7; t2 *; click Command4 :: Label32=35; Label43=5,6; Label44=1,12; Label45=1; Label47=42,72; page=Frame3; Text4?=0; Command3?=0; Label23?=0; Label25.6@=-; Label25.7@=red; fits=1; Label32^=16; Label47^=62
+50 words, all found :: words 60; opts wmbase.txt|50|10|60; menu 0; t1 *; find 50 :: Label27=50; Label24=1
+none :: menu 0; t1 *; t2 * :: Label32=0; Label43=0; Label44=0; Label47=1
+all, quickly: the recall time used counts :: opts wmbase.txt|10|10|180; menu 0; t1 *; find 10; t2 1 :: Label44=1,6; Label47=60,6
+15 digits :: opts wmbase.txt|17|30|180; menu 0; t1 *; find 13; t2 * :: Label32=38,2352941176471; Label43=3,46666666666667; Label44=0,693333333333333; Label47=43,3952941176471; fits=1; Label32^=10; Label47^=24
 Назад :: menu 2; click Label56; click Command5 :: page=Frame6
 topic settings :: + click Label54 :: page=Frame5; topic:Label54=ok; paragraphs=4
 topic work :: menu 2; click Label55 :: topic:Label55=ok
@@ -578,7 +569,7 @@ last.txt a named pipe :: file ../last.txt|pipe; snap; answer ОК; train :: said
 
         // Alt+N during the recall: the old recall box never gets the letter.
         w->startAction();
-        memorise();
+        run({"t1 *"});
         old = f();
         QTest::keyClick(w->windowHandle(), Qt::Key_N, Qt::AltModifier);
         QVERIFY(f() != old && old->Text4->text().isEmpty() && !w->altHeld());
@@ -600,7 +591,7 @@ last.txt a named pipe :: file ../last.txt|pipe; snap; answer ОК; train :: said
             for (int i = 0; i < times; ++i) {
                 w->startAction();
                 if (i % 10 == 0) // now and then a whole training: recall, results, review
-                    run({"mem", "find 1", "stop", "t2 1", "click Command4"});
+                    run({"t1 *", "find 1", "stop", "t2 1", "click Command4"});
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
                 QCoreApplication::processEvents();
             }
