@@ -431,7 +431,7 @@ hover cleared by the band :: + move Label3|480,40 :: Label2.1#=-
 the page shows the stored values :: opts b.txt|33|22|99; menu 1 :: Label22=b.txt; Text1=33; Text2=22; Text3=99
 upper bounds :: menu 1; fill a.txt|50|30|180; click Command1 :: warn=----; Command1!=0; ini=a.txt/50/30/180//
 lower bounds, blanks, text after the number :: menu 1; fill  a.txt|1 0|10abc|60.0; click Command1 :: warn=----; ini= a.txt/1 0/10abc/60.0//
-no file :: menu 1; fill |99|99|99; click Command1 :: warn=!---; Command1!=1; ini=wmbase.txt/10/10/60//
+no file :: menu 1; fill |99|99|99; click Command1 :: warn=!---; Label17@=red; Command1!=1; ini=wmbase.txt/10/10/60//
 51 words :: menu 1; fill a.txt|51|10|60; click Command1 :: warn=-!--; ini=wmbase.txt/10/10/60//
 9 seconds :: menu 1; fill a.txt|20|9|60; click Command1 :: warn=--!-
 181 seconds :: menu 1; fill a.txt|20|20|181; click Command1 :: warn=---!
@@ -441,8 +441,8 @@ later warnings keep their state :: + set Label22|; click Command1 :: warn=!--!
 warnings go when all is well :: + click Command2; click Command1 :: warn=----
 an edit offers apply again :: menu 1; click Command1; focus Text2; type 5 :: Command1!=1
 tab into the list chooses nothing :: file другая база.txt|a/b/c; menu 1; click Command1; focus Text3; key Tab :: focus=File1; files=wmbase.txt,другая база.txt at -1; Command1!=0
-Down chooses the first file :: + set Label22|; key Down :: Label22=wmbase.txt; Command1!=1
-End chooses the last file :: + key End :: Label22=другая база.txt
+End chooses the last file :: + key End :: Label22=другая база.txt; Command1!=1
+Down chooses the first file :: file другая база.txt|a; menu 1; focus Text3; key Tab; set Label22|; key Down :: Label22=wmbase.txt
 cancel brings the stored name back :: file другая база.txt|a; menu 1; row другая база.txt; click Command2 :: Label22=wmbase.txt; Command1!=1
 the chosen file is saved and used :: + row другая база.txt; set Text1| 12 ; click Command1; file другая база.txt|к/к/к/к/к/к/к/к/к/к/к/к/; menu 0 :: ini=другая база.txt/ 12 /10/60//; Label28=12; Label25.11=к
 files added later are listed when the page opens :: file новая.txt|x; menu 1 :: files=wmbase.txt,новая.txt at -1
