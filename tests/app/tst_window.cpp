@@ -321,8 +321,10 @@ class tst_window : public QObject
             return QString::number(w->altHeld());
         if (key == "focus")
             return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "none";
-        if (key == "clip")
-            return QGuiApplication::clipboard()->text();
+        if (key == "clip") // what the credits line copied, and that it shows it
+            return QGuiApplication::clipboard()->text() +
+                   (f()->Label4->caption().contains(QGuiApplication::clipboard()->text()) ? ""
+                                                                                          : " (not shown)");
         if (key == "window")
             return QString("%1 %2x%3 %4")
                 .arg(w->windowTitle())
@@ -418,6 +420,7 @@ Shift+Alt+H :: key Shift+Alt+H :: page=Frame6
 Alt+X :: key Alt+X :: page=Frame1
 Alt+Q :: key Alt+Q :: window=Зорвик v.2.1 537x373 0
 a held Alt makes N a shortcut once :: press; key N; t1 1; key N :: alt=0; Label23=9
+a released Alt ends the shortcut :: key Alt+X; key H :: page=Frame1; alt=0
 an unseen Alt release keeps it :: press; key H :: page=Frame6; alt=1
 letters without Alt are typed :: menu 1; focus Text1; key N; key Q; key H; key P; key Alt+X :: Text1=10nqhp; page=Frame2
 settings during training, ok :: menu 0; t1 1; answer ОК; menu 1 :: boxes=Darizi2: Это действие сбросит текущий процесс [ОК,Отмена]; page=Frame2; timers=00; Label23=9
@@ -445,6 +448,7 @@ End chooses the last file :: + key End :: Label22=другая база.txt; Com
 Down chooses the first file :: file другая база.txt|a; menu 1; focus Text3; key Tab; set Label22|; key Down :: Label22=wmbase.txt
 cancel brings the stored name back :: file другая база.txt|a; menu 1; row другая база.txt; click Command2 :: Label22=wmbase.txt; Command1!=1
 the chosen file is saved and used :: + row другая база.txt; set Text1| 12 ; click Command1; file другая база.txt|к/к/к/к/к/к/к/к/к/к/к/к/; menu 0 :: ini=другая база.txt/ 12 /10/60//; Label28=12; Label25.11=к
+a save with mfiles gone says so :: file |missing; menu 1; fill a.txt|20|15|90; answer ОК; click Command1 :: said:папка ~/mfiles не найдена=1
 files added later are listed when the page opens :: file новая.txt|x; menu 1 :: files=wmbase.txt,новая.txt at -1
 a failed save says why and keeps everything :: mkdir mfiles/options.ini; menu 1; fill a.txt|20|15|90; answer ОК; click Command1 :: boxes=Darizi2: Не удалось сохранить настройки в файл options.ini (на месте файла находится папка). Прежние настройки остались без изменений. [ОК]; Command1!=1; Text2=15
 10 of 100 :: words 100; opts wmbase.txt|10|20|90; menu 0 :: Label28=10; Label23=20; Label24=90; Label45=0; picks=10; Label24?=0; Label26=; timers=10; focus=Command3
@@ -494,6 +498,7 @@ topic other program :: menu 2; click Label57 :: topic:Label57=ok
 links underline :: menu 2; move Label54; move Label53; move Label52; move Label58 :: Label54_=1; Label55_=0; Label58_=1; Label57_=0
 links cleared by the page :: + move Frame6|500,250 :: Label54_=0; Label58_=0
 a clicked link stays underlined :: menu 2; move Label57; click Label57; click Command5 :: Label57_=1; Label54_=0
+the settings replace a topic :: menu 2; click Label55; menu 1 :: page=Frame2
 the menu brings the contents back :: menu 2; click Label55; menu 2 :: page=Frame6
 a reset empties the topic :: menu 2; click Label55; menu 0 :: Label50=; Label51=
 credits :: clip x; menu 1; answer ОК; click Label4 :: boxes=Darizi2: Адрес в интернете скопирован в буфер обмена [ОК]; clip=https://quelbrin.example; page=Frame2
