@@ -28,22 +28,14 @@ QByteArray Options::toBytes() const
     return textcodec::encodeLines({baseFile, wordCount, memoriseSeconds, recallSeconds, QString()});
 }
 
-LoadedOptions loadOptions(const QString &path)
+Options loadOptions(const QString &path)
 {
-    LoadedOptions result;
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        result.status = OptionsStatus::Missing;
-        return result;
-    }
+    Options options;
     QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        result.status = OptionsStatus::Unreadable;
-        return result;
-    }
-    const QByteArray bytes = file.read(readLimit);
-    result.status = result.options.parse(bytes) == 4 ? OptionsStatus::Ok : OptionsStatus::Short;
-    return result;
+    // Only a regular file is opened: a named pipe would wait for a writer forever.
+    if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly))
+        options.parse(file.read(readLimit));
+    return options;
 }
 
 SaveResult saveOptions(const QString &path, const Options &options)

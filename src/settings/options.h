@@ -20,21 +20,10 @@ struct Options {
     bool operator==(const Options &) const = default;
 };
 
-enum class OptionsStatus {
-    Ok,         // all four lines read
-    Short,      // fewer than four lines: the rest are defaults
-    Missing,    // no such file: defaults
-    Unreadable, // not a readable regular file: defaults
-};
-
-struct LoadedOptions {
-    Options options;
-    OptionsStatus status = OptionsStatus::Ok;
-};
-
-// Reads options.ini. Only the first 64 KiB are looked at: the four values are short, and a huge
+// Reads options.ini; what it lacks keeps the defaults, and so does everything when it is missing or
+// not a readable file. Only the first 64 KiB are looked at: the four values are short, and a huge
 // or binary file must not stall the window.
-LoadedOptions loadOptions(const QString &path);
+Options loadOptions(const QString &path);
 
 // Replaces the file atomically: on failure the old file stays as it was and the result says why.
 struct SaveResult {

@@ -6,7 +6,7 @@
 
 void frmvaruva::nastr()
 {
-    const Options stored = loadOptions(paths::optionsFile()).options;
+    const Options stored = loadOptions(paths::optionsFile());
     f->Label22->setCaption(stored.baseFile);
     f->Text1->setText(stored.wordCount);
     f->Text2->setText(stored.memoriseSeconds);

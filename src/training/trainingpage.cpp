@@ -80,7 +80,7 @@ void frmvaruva::zap()
     for (vb::Label *slot : f->Label25)
         slot->hide();
 
-    const Options options = loadOptions(paths::optionsFile()).options;
+    const Options options = loadOptions(paths::optionsFile());
     QFile last(paths::lastFile());
     // Only a regular file is written: opening a named pipe would wait for a reader forever.
     const QFileInfo lastInfo(last.fileName());
