@@ -349,8 +349,8 @@ class tst_window : public QObject
             return QString::number(c->isEnabled());
         if (key.endsWith('~'))
             return c->toolTip();
-        if (key.endsWith('^'))
-            return QString::number(c->font().pixelSize());
+        if (key.endsWith('^')) // the font's size in pixels, "b" when bold
+            return QString::number(c->font().pixelSize()) + (c->font().bold() ? "b" : "");
         if (key.endsWith('#')) // the background of a label: grey, or highlighted
             return static_cast<vb::Label *>(c)->backColor() == vb::grey ? "-" : "#";
         if (key.endsWith('_'))
@@ -405,7 +405,7 @@ private slots:
     void scripts_data()
     {
         table(R"(
-start-up :: :: window=Зорвик v.2.1 537x373 1; page=Frame1; timers=00; Label22=wmbase.txt; Text1=10; Text3=60; Command1!=1; warn=----; Image1=; geom:Frame3=0,70 540x281; geom:Label25.17=287,7 113x15; geom:Label25.49=406,217 113x15; qt=Выделить всё
+start-up :: :: window=Зорвик v.2.1 537x373 1; page=Frame1; timers=00; Label22=wmbase.txt; Text1=10; Text3=60; Command1!=1; warn=----; Image1=; geom:Frame3=0,70 540x281; geom:Label25.17=287,7 113x15; geom:Label25.49=406,217 113x15; Label2.0^=11b; Label22^=11; qt=Выделить всё
 stacking :: :: at:500,40=Label3; at:20,40=Label1; at:308,5=Label2; at:20,360=Label4; at:500,70=Frame1
 files and logo :: file B.TXT|x; file c.txtold|x; file d.doc|x; file e\n.txt|x; mkdir mfiles/dir.txt; copy mfiles/logo.gif|logo.gif :: files=B.TXT,c.txtold,wmbase.txt at -1; Image1=57x57; Image2=57x57
 Старт :: menu 0 :: page=Frame3; timers=10
