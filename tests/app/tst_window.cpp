@@ -170,6 +170,9 @@ class tst_window : public QObject
                 return b->click();
         box->reject();
     }
+    // Actions, "verb argument", arguments split at "|": files (opts, words, file, mkdir, copy, snap),
+    // the pointer (menu N, click, row, move), keys (key, press, type, find), boxes (answer), ticks
+    // (t1, t2), and direct edits (fill, set, focus, stop, clip, paste, ime).
     void run(const QStringList &actions)
     {
         for (const QString &action : actions) {
@@ -251,6 +254,10 @@ class tst_window : public QObject
                 QFAIL(qPrintable("unknown action " + action));
         }
     }
+    // What the state of a row names: a control by its name ("Label25.3" for an element of an
+    // array) gives its caption or text, with a last character for more: "?" shown, "!" enabled,
+    // "~" tool tip, "#" highlighted, "_" underlined, "@" red, "^" font; "geom:" its geometry. The
+    // other probes are named below.
     QString probe(const QString &key) const
     {
         const QString name = key.section(':', 1);
