@@ -9,7 +9,7 @@ packages=(
     fonts-liberation2       # metric twins of Arial and Times New Roman, with Cyrillic
     qt6-translations-l10n   # Qt's own texts (context menus) in Russian
     libbenchmark-dev        # bench/
-    xvfb xauth x11-xkb-utils python3-xlib imagemagick  # the end-to-end run and its screenshots
+    xvfb x11-utils x11-xkb-utils python3-xlib imagemagick  # the end-to-end run and its screenshots
     clang libclang-rt-14-dev                           # libFuzzer targets
     valgrind                                           # the memcheck run
     dpkg-dev file                                      # the .deb: dpkg-shlibdeps finds its dependencies
