@@ -451,6 +451,7 @@ an edit offers apply again :: menu 1; click Command1; focus Text2; type 5 :: Com
 tab into the list chooses nothing :: file другая база.txt|a/b/c; menu 1; click Command1; focus Text3; key Tab :: focus=File1; files=wmbase.txt,другая база.txt at -1; Command1!=0
 End chooses the last file :: + key End :: Label22=другая база.txt; Command1!=1
 Down chooses the first file :: file другая база.txt|a; menu 1; focus Text3; key Tab; set Label22|; key Down :: Label22=wmbase.txt
+a typed letter chooses the file it starts :: + key Up; set Label22|; type д :: Label22=другая база.txt
 cancel brings the stored name back :: file другая база.txt|a; menu 1; row другая база.txt; click Command2 :: Label22=wmbase.txt; Command1!=1
 the chosen file is saved and used :: + row другая база.txt; set Text1| 12 ; click Command1; file другая база.txt|к/к/к/к/к/к/к/к/к/к/к/к/; menu 0 :: ini=другая база.txt/ 12 /10/60//; Label28=12; Label25.11=к
 a save with mfiles gone says so :: file |missing; menu 1; fill a.txt|20|15|90; answer ОК; click Command1 :: said:папка ~/mfiles не найдена=1
