@@ -11,7 +11,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "rows.h"
+#include <QTest>
 
 #include <cmath>
 #include <sys/wait.h>
@@ -52,6 +52,7 @@ struct Trickle : QBuffer {
 const QByteArray defaults("wmbase.txt\r\n10\r\n10\r\n60\r\n\r\n");
 } // namespace
 
+// Each table has one column, "row", of one of these types.
 // Columns: text, value, whole (truncated and clamped into 10..50).
 using ReadRow = std::tuple<QString, double, int>;
 // Columns: the shipped mfiles, whether the program's folder usr/bin is writable, whether the user's
@@ -71,7 +72,7 @@ private slots:
 
     void read_data()
     {
-        columns<ReadRow>();
+        QTest::addColumn<ReadRow>("row");
         // clang-format off
         const std::tuple<const char *, double, int> rows[] = {
             {"20abc", 20, 20}, {"1 5", 15, 15}, {"\t1\n0 ", 10, 10}, {"1\r5", 1, 10}, {"12.9", 12.9, 12},
@@ -84,11 +85,12 @@ private slots:
         };
         // clang-format on
         for (const auto &[text, value, whole] : rows)
-            addRow(text, QString::fromUtf8(text), value, whole);
+            QTest::newRow(text) << ReadRow{QString::fromUtf8(text), value, whole};
     }
     void read()
     {
-        const auto [text, value, whole] = fetch<ReadRow>();
+        QFETCH(ReadRow, row);
+        const auto [text, value, whole] = row;
         QCOMPARE(number::read(text), value);
         QCOMPARE(number::wholeIn(text, 10, 50), whole);
     }
@@ -153,21 +155,23 @@ private slots:
 
     void folder_data()
     {
-        columns<FolderRow>();
+        QTest::addColumn<FolderRow>("row");
         const QString bin = "usr/bin/mfiles", share = "usr/share/zorvik/mfiles", home = "home/zorvik";
         const QStringList shipped = {"abstrakt.txt=a", "options.ini=o", "wmbase.txt=w"};
-        addRow("portable folder", bin, true, false, QStringList(), QString("usr/bin"), QStringList());
-        addRow("read-only program folder", bin, false, false, QStringList(), home, shipped);
-        addRow("installed, first start", share, true, false, QStringList(), home, shipped);
-        addRow("later start keeps the user's files, adds a new shipped base", share, true, false,
-               QStringList{"mine.txt=m", "options.ini=changed", "wmbase.txt=edited"}, home,
-               QStringList{"abstrakt.txt=a", "mine.txt=m", "options.ini=changed", "wmbase.txt=edited"});
-        addRow("user folder cannot be made", share, true, true, QStringList(), QString("usr/share/zorvik"),
-               QStringList());
+        QTest::newRow("portable folder") << FolderRow{bin, true, false, {}, "usr/bin", {}};
+        QTest::newRow("read-only program folder") << FolderRow{bin, false, false, {}, home, shipped};
+        QTest::newRow("installed, first start") << FolderRow{share, true, false, {}, home, shipped};
+        QTest::newRow("later start keeps the user's files, adds a new shipped base")
+            << FolderRow{share, true,
+                         false, {"mine.txt=m", "options.ini=changed", "wmbase.txt=edited"},
+                         home,  {"abstrakt.txt=a", "mine.txt=m", "options.ini=changed", "wmbase.txt=edited"}};
+        QTest::newRow("user folder cannot be made")
+            << FolderRow{share, true, true, {}, "usr/share/zorvik", {}};
     }
     void folder()
     {
-        const auto [where, writable, blocked, before, chosen, after] = fetch<FolderRow>();
+        QFETCH(FolderRow, row);
+        const auto [where, writable, blocked, before, chosen, after] = row;
         QTemporaryDir tmp;
         const QDir root(tmp.path());
         const auto put = [&](const QString &dir, const QStringList &files) {
@@ -192,31 +196,37 @@ private slots:
     // A pick of every pickable line, from a device that hands out its bytes a few at a time.
     void pickLines_data()
     {
-        columns<PickLinesRow>();
+        QTest::addColumn<PickLinesRow>("row");
         const auto words = [](int from, int to) {
             QStringList list;
             for (int i = from; i < to; ++i)
                 list << QString("w%1").arg(i);
             return list.join('|');
         };
-        addRow("empty", QByteArray(), qint64(0), "", false);
-        addRow("last line without end", QByteArray("a\r\nb"), qint64(2), "a|b", false);
-        addRow("extra empty line, blanks kept", QByteArray(" a \r\n\r\n"), qint64(2), " a |", false);
-        addRow("lf", numbered(5, "\n"), qint64(5), words(0, 5), false);
-        addRow("lone cr, and at the very end", numbered(5, "\r"), qint64(5), words(0, 5), false);
-        addRow("1251", QByteArray("\xEA\xEE\xF2\r\n"), qint64(1), "кот", false);
-        addRow("utf8", QByteArray("ёж\r\n€𝄞\r\n"), qint64(2), "ёж|€𝄞", true);
-        addRow("bom alone", QByteArray("\xEF\xBB\xBF"), qint64(0), "", true);
+        QTest::newRow("empty") << PickLinesRow{QByteArray(), 0, "", false};
+        QTest::newRow("last line without end") << PickLinesRow{QByteArray("a\r\nb"), 2, "a|b", false};
+        QTest::newRow("extra empty line, blanks kept")
+            << PickLinesRow{QByteArray(" a \r\n\r\n"), 2, " a |", false};
+        QTest::newRow("lf") << PickLinesRow{numbered(5, "\n"), 5, words(0, 5), false};
+        QTest::newRow("lone cr, and at the very end")
+            << PickLinesRow{numbered(5, "\r"), 5, words(0, 5), false};
+        QTest::newRow("1251") << PickLinesRow{QByteArray("\xEA\xEE\xF2\r\n"), 1, "кот", false};
+        QTest::newRow("utf8") << PickLinesRow{QByteArray("ёж\r\n€𝄞\r\n"), 2, "ёж|€𝄞", true};
+        QTest::newRow("bom alone") << PickLinesRow{QByteArray("\xEF\xBB\xBF"), 0, "", true};
         // Read as Windows-1251 once the last byte breaks the UTF-8.
-        addRow("utf8, junk late", QByteArray("ёж\r\n") + QByteArray(1000, 'a') + "\xFF", qint64(2),
-               "С‘Р¶|" + QString(1000, 'a') + "я", false);
-        addRow("long line cut", QByteArray(3000, 'x') + "\r\nb", qint64(2), QString(1024, 'x') + "|b", false);
-        addRow("1000 lines", numbered(1000), qint64(1000), words(0, 1000), false);
-        addRow("1012 lines: the last ten not pickable", numbered(1012), qint64(1012), words(0, 1002), false);
+        QTest::newRow("utf8, junk late")
+            << PickLinesRow{QByteArray("ёж\r\n") + QByteArray(1000, 'a') + "\xFF", 2,
+                            "С‘Р¶|" + QString(1000, 'a') + "я", false};
+        QTest::newRow("long line cut")
+            << PickLinesRow{QByteArray(3000, 'x') + "\r\nb", 2, QString(1024, 'x') + "|b", false};
+        QTest::newRow("1000 lines") << PickLinesRow{numbered(1000), 1000, words(0, 1000), false};
+        QTest::newRow("1012 lines: the last ten not pickable")
+            << PickLinesRow{numbered(1012), 1012, words(0, 1002), false};
     }
     void pickLines()
     {
-        const auto [bytes, count, words, utf8] = fetch<PickLinesRow>();
+        QFETCH(PickLinesRow, row);
+        const auto [bytes, count, words, utf8] = row;
         const qint64 range = wordbase::rate(count).pickRange;
         for (qint64 step : {1, 2, 3, 1 << 20}) {
             Trickle device(bytes, step);
@@ -238,13 +248,14 @@ private slots:
     // outcome is too).
     void pickIsUniform_data()
     {
-        columns<PickIsUniformRow>();
-        addRow("10 of 60 lines", 60, 10, 3000);
-        addRow("50 of 1005 lines", 1005, 50, 3000);
+        QTest::addColumn<PickIsUniformRow>("row");
+        QTest::newRow("10 of 60 lines") << PickIsUniformRow{60, 10, 3000};
+        QTest::newRow("50 of 1005 lines") << PickIsUniformRow{1005, 50, 3000};
     }
     void pickIsUniform()
     {
-        const auto [count, words, draws] = fetch<PickIsUniformRow>();
+        QFETCH(PickIsUniformRow, row);
+        const auto [count, words, draws] = row;
         const QByteArray bytes = numbered(count);
         const qint64 range = wordbase::rate(count).pickRange;
         std::mt19937_64 rng(2024);

@@ -4,7 +4,7 @@
 // handlers; keys and clicks are real events.
 #include "app/frmvaruva.h"
 #include "common/paths.h"
-#include "rows.h"
+#include "common/textcodec.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,6 +14,7 @@
 #include <QPixmapCache>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWindow>
 
 #include <sys/stat.h>
@@ -52,6 +53,12 @@ qint64 residentKiB() // -1 where /proc does not tell
     return at < 0 ? -1 : text.mid(at + 6, text.indexOf("kB", at) - at - 6).trimmed().toLongLong();
 }
 
+// Text as a Windows-1251 file holds it; the test's text must fit.
+QByteArray cp1251(QStringView text)
+{
+    return textcodec::toWindows1251(text).value_or("(not Windows-1251)");
+}
+
 // Key by key, as a keyboard types (QTest::keyClicks cannot type Cyrillic).
 void typeText(QWidget *widget, const QString &text)
 {
@@ -60,9 +67,6 @@ void typeText(QWidget *widget, const QString &text)
 }
 
 } // namespace
-
-// Columns: script, state.
-using ScriptRow = std::tuple<QString, QString>;
 
 class tst_window : public QObject
 {
@@ -377,13 +381,14 @@ class tst_window : public QObject
     // goes on from the row above's.
     void table(const QString &rows)
     {
-        columns<ScriptRow>();
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("state");
         QString previous;
         for (const QString &row : rows.split('\n', Qt::SkipEmptyParts)) {
             const QStringList parts = row.split("::");
             const QString script = parts.value(1).trimmed();
             previous = script.startsWith('+') ? previous + ';' + script.mid(1) : script;
-            addRow(qPrintable(parts[0].trimmed()), previous, parts.value(2).trimmed());
+            QTest::newRow(qPrintable(parts[0].trimmed())) << previous << parts.value(2).trimmed();
         }
     }
 
@@ -512,7 +517,8 @@ credits :: clip x; menu 1; answer ОК; click Label4 :: boxes=Darizi2: Адре�
     }
     void scripts()
     {
-        const auto [script, state] = fetch<ScriptRow>();
+        QFETCH(QString, script);
+        QFETCH(QString, state);
         open();
         run(script.split("; ", Qt::SkipEmptyParts));
         QStringList actual;
