@@ -1,13 +1,13 @@
 #!/bin/sh
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs each for a while:
-#   fuzz/run.sh [seconds per target, default 60] [target...]   (targets: number options wordbase)
+#   fuzz/run.sh [seconds per target, default 60] [target...]   (targets: options wordbase)
 # New inputs collect in build-fuzz/corpus/<target>/, crashes in build-fuzz/out/<target>/; copy the
 # ones worth keeping into fuzz/corpus/<target>/, which the tests replay.
 set -eu
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
-targets=${*:-number options wordbase}
+targets=${*:-options wordbase}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DZORVIK_FUZZ=ON -DBUILD_TESTING=OFF -DZORVIK_BENCH=OFF >/dev/null
 for t in $targets; do
     cmake --build build-fuzz --target "fuzz_$t"
