@@ -1,23 +1,32 @@
 #!/usr/bin/env bash
-# End-to-end run of the real program on a private Xvfb display, with the xcb platform and raw XTest
-# key and mouse events (xkeys.py) in the ru and the us layout: xdotool switches to the Latin group
-# while it sends, so it cannot type with a Russian layout. There is no window manager: the window
-# sits frameless at the top-left corner, and keys go to the window under the pointer, so the
-# pointer is parked over the grey title band, where a click activates the window and does nothing.
+# End-to-end run of the Debian package as a user gets it: cpack makes the .deb, it is unpacked into a
+# scratch root, its desktop entry, AppStream metadata and icons are checked, and the unpacked
+# program runs with a home folder of its own on a private Xvfb display, with the xcb platform and
+# raw XTest key and mouse events (xkeys.py) in the ru and the us layout: xdotool switches to the
+# Latin group while it sends, so it cannot type with a Russian layout. There is no window manager:
+# the window sits frameless at the top-left corner, and keys go to the window under the pointer, so
+# the pointer is parked over the grey title band, where a click activates the window and does
+# nothing. The user's files must land in that home, and the unpacked tree must stay as it was.
 #
-#   run.sh STAGED_PROGRAM_DIR SHOTS_DIR
+#   run.sh BUILD_DIR SHOTS_DIR
 #
-# Exit status: 0 all checks passed, 1 some failed, 77 skipped (no Xvfb, X tools or python3-xlib).
+# Exit status: 0 all checks passed, 1 some failed, 77 skipped (a tool or python3-xlib is missing).
 # SHOTS_DIR gets a screenshot of each page, the ones docs/screenshots/ shows.
 set -u
-STAGE=${1:?staged program directory} SHOTS=${2:?screenshot directory}
+BUILD=${1:?build directory} SHOTS=${2:?screenshot directory} ID=example.quelbrin.Zorvik FAILED=0
 skip() { echo "e2e: SKIPPED: $*"; exit 77; }
-for t in Xvfb setxkbmap xwininfo import convert compare; do command -v $t >/dev/null || skip "no $t"; done
+for t in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli identify Xvfb setxkbmap xwininfo \
+    import convert compare; do command -v $t >/dev/null || skip "no $t"; done
 /usr/bin/python3 -c 'import Xlib' 2>/dev/null || skip "Debian's python3-xlib is not installed"
-WORK=$(mktemp -d /tmp/zorvik-e2e.XXXXXX) PIDS="" FAILED=0 # WORK is private: the XDG_RUNTIME_DIR too
-APP=$WORK/zorvik LAST=$WORK/zorvik/last.txt OPTIONS=$WORK/zorvik/mfiles/options.ini
+WORK=$(mktemp -d /tmp/zorvik-e2e.XXXXXX) PIDS="" # WORK is private: the XDG_RUNTIME_DIR too
+ROOT=$WORK/root DATA=$WORK/home/.local/share/zorvik
+LAST=$DATA/last.txt OPTIONS=$DATA/mfiles/options.ini
 trap 'kill $PIDS 2>/dev/null; rm -rf "$WORK"' EXIT
-cp -a "$STAGE" "$APP" && mkdir -p "$SHOTS" && printf 'wmbase.txt\r\n10\r\n10\r\n60\r\n\r\n' >"$OPTIONS"
+(cd "$BUILD" && cpack -G DEB -B "$WORK/out") >"$WORK/cpack.log" 2>&1 || { cat "$WORK/cpack.log"; exit 1; }
+DEB=$(echo "$WORK"/out/*.deb)
+dpkg-deb -x "$DEB" "$ROOT" && mkdir -p "$SHOTS" "$WORK/home" || exit 1
+snapshot() { (cd "$ROOT" && find . -printf '%p %m %s\n' | sort && find . -type f -exec md5sum {} + | sort); }
+snapshot >"$WORK/before"
 # Without -noreset, setxkbmap is undone whenever the last client leaves.
 exec 3< <(exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp -noreset 2>/dev/null)
 PIDS=$!
@@ -50,19 +59,31 @@ quits() { keys key 64+24 && check "Alt+Q ends the program" 2 gone; }
 lines() { [ "$(grep -c $'\r$' "$LAST" 2>/dev/null)" = "$1" ] && [ "$(wc -l <"$LAST")" = "$1" ]; }
 # training N: Alt+N starts a training, and last.txt gets N words, each line ending in CR LF
 training() { rm -f "$LAST" && keys key 64+57 && check "Alt+N starts a training of $1 words" 3 lines "$1"; }
-start() { # start LAYOUT: the program, from a folder other than its own, with that keyboard layout
+start() { # start LAYOUT: the unpacked program, from another folder, with that keyboard layout
     setxkbmap "$1"
-    env -C "$WORK" -u QT_IM_MODULE -u XMODIFIERS -u GTK_IM_MODULE -u QT_SCALE_FACTOR \
-        -u QT_SCREEN_SCALE_FACTORS QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$WORK" \
-        LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 "$APP/zorvik" &
+    env -C "$WORK" -u QT_IM_MODULE -u XMODIFIERS -u GTK_IM_MODULE -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS \
+        -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$WORK/home" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$WORK" \
+        LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 "$ROOT/usr/bin/zorvik" &
     APP_PID=$! PIDS="$PIDS $!"
     check "$1: the window appears and paints" 10 painted && keys click 450 45
 }
+
+echo "== the package"
+depends() { for d in "$@"; do dpkg-deb -f "$DEB" Depends | grep -qw -- "$d" || return 1; done; }
+check "Depends names Qt Widgets, the Liberation fonts and Qt's translations" 0 \
+    depends libqt6widgets6 fonts-liberation2 qt6-translations-l10n
+check "desktop-file-validate accepts the desktop entry" 0 \
+    desktop-file-validate "$ROOT/usr/share/applications/$ID.desktop"
+check "appstreamcli accepts the metainfo" 0 appstreamcli validate --no-net "$ROOT/usr/share/metainfo/$ID.metainfo.xml"
+check "the icon at 16, 32, 48, 64, 128 and 256 pixels" 0 test "$(for s in 16 32 48 64 128 256; do
+    identify -format '%w ' "$ROOT/usr/share/icons/hicolor/${s}x$s/apps/$ID.png"; done)" = "16 32 48 64 128 256 "
 
 echo "== ru layout: a whole training"
 start ru
 training 10
 mapfile -t WORDS < <(iconv -f CP1251 -t UTF-8 "$LAST" | tr -d '\r')
+check "the user's mfiles are the shipped ones, options.ini included" 0 \
+    diff -r "$ROOT/usr/share/zorvik/mfiles" "$DATA/mfiles"
 shot memorise
 check "no recall box while memorising" 0 not recall_box
 keys key 36 # Enter on STOP: the memorising ends at the next tick, within a second
@@ -103,5 +124,6 @@ keys key 36
 shot help
 check "and Enter shows the help instead of the training" 3 changed page 0 70 537 281 5000
 quits
+check "the unpacked tree is unchanged" 0 eval 'snapshot | cmp -s - "$WORK/before"'
 echo "e2e: $FAILED checks failed, screenshots in $SHOTS"
 [ "$FAILED" -eq 0 ]
