@@ -12,7 +12,6 @@
 #include <QDirIterator>
 #include <QKeySequence>
 #include <QPixmapCache>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -84,26 +83,13 @@ class tst_window : public QObject
 
     Form *f() const { return w->controls(); }
     QString path(const QString &relative) const { return program->filePath(relative); }
-    void write(const QString &relative, const QByteArray &bytes) const
-    {
-        QFile file(path(relative));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
     QByteArray read(const QString &relative) const
     {
         QFile file(path(relative));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    void writeWords(int count)
-    {
-        QStringList words;
-        for (int i = 0; i < count; ++i)
-            words << QString("слово%1к").arg(i);
-        write("mfiles/wmbase.txt", cp1251(words.join("\r\n") + "\r\n"));
-    }
-    // Contents: "missing", "folder", "pipe", "random:N" bytes, "hex:..." bytes, or lines of
-    // text ending in CR LF, where "/" ends a line and a line "c*N" is N times c (a trailing M: MiB).
+    // Contents: "missing", "folder", "pipe", "hex:..." bytes, or lines of text ending in CR LF,
+    // where "/" ends a line and a line "c*N" is N times c (a trailing M: MiB).
     void writeFile(const QString &target, const QString &contents)
     {
         QFile::remove(target);
@@ -113,10 +99,6 @@ class tst_window : public QObject
             QVERIFY(contents != "folder" || QDir().mkpath(target));
             QVERIFY(contents != "pipe" || ::mkfifo(QFile::encodeName(target).constData(), 0600) == 0);
             return;
-        } else if (contents.startsWith("random:")) {
-            QRandomGenerator rng(7);
-            for (int i = 0; i < contents.mid(7).toInt(); ++i)
-                bytes += char(rng.bounded(256));
         } else if (contents.startsWith("hex:")) {
             bytes = QByteArray::fromHex(contents.mid(4).toLatin1());
         } else {
@@ -174,7 +156,7 @@ class tst_window : public QObject
                 return b->click();
         box->reject();
     }
-    // Actions, "verb argument", arguments split at "|": files (opts, words, file, mkdir, copy, snap),
+    // Actions, "verb argument", arguments split at "|": files (opts, words, file, copy, snap),
     // the pointer (menu N, click, row, move), keys (key, press, type, find), boxes (answer), ticks
     // (t1, t2), and direct edits (fill, set, focus, stop, clip, paste, ime).
     void run(const QStringList &actions)
@@ -184,20 +166,19 @@ class tst_window : public QObject
             const QStringList args = arg.split('|');
             QWindow *window = w ? w->windowHandle() : nullptr;
             if (verb == "opts") // options.ini: name|words|memorising|recall
-                write("mfiles/options.ini",
-                      cp1251(QStringList{args[0], args[1], args[2], args[3], "\r\n"}.join("\r\n")));
-            else if (verb == "words")
-                writeWords(arg.toInt());
-            else if (verb == "file") // in mfiles: name|contents, see contents()
+                writeFile(path("mfiles/options.ini"), args.join('/') + "//");
+            else if (verb == "words") { // "слово0к", "слово1к", ...
+                QStringList words;
+                for (int i = 0; i < arg.toInt(); ++i)
+                    words << QString("слово%1к").arg(i);
+                writeFile(path("mfiles/wmbase.txt"), words.join('/') + '/');
+            } else if (verb == "file") // in mfiles: name|contents, see contents()
                 writeFile(path("mfiles/" + QString(args[0]).replace("\\n", "\n")), args[1]);
             else if (verb == "snap")
                 before = snapshot(program->path());
             else if (verb == "train") // a whole training that finds one word
                 run({"menu 0", "t1 *", "find 1", "t2 *"});
-            else if (verb == "mkdir") {
-                QFile::remove(path(arg));
-                QVERIFY(QDir().mkpath(path(arg)));
-            } else if (verb == "copy") { // a file of the project's data into mfiles, then a new window
+            else if (verb == "copy") { // a file of the project's data into mfiles, then a new window
                 QFile::copy(ZORVIK_DATA_DIR "/" + args[0], path("mfiles/" + args[1]));
                 open();
             } else if (verb == "answer") { // the next box: its button, and actions run while it is open
@@ -260,7 +241,7 @@ class tst_window : public QObject
     }
     // What the state of a row names: a control by its name ("Label25.3" for an element of an
     // array) gives its caption or text, with a last character for more: "?" shown, "!" enabled,
-    // "~" tool tip, "#" highlighted, "_" underlined, "@" red, "^" font; "geom:" its geometry. The
+    // "~" tool tip, "#" highlighted, "_" underlined, "@" red, "^" font. The
     // other probes are named below.
     QString probe(const QString &key) const
     {
@@ -311,12 +292,6 @@ class tst_window : public QObject
             words.sort();
             return words.join(',');
         }
-        if (key == "paragraphs") { // one empty line between paragraphs, no line break inside one
-            const QStringList paragraphs = f()->Label51->caption().split("\r\n\r\n");
-            return paragraphs.join(' ').contains('\n') || paragraphs.contains("")
-                       ? "bad"
-                       : QString::number(paragraphs.size());
-        }
         if (key.startsWith("topic:")) // the link's topic: its title, a text that fits the page
             return f()->Label50->caption().startsWith(static_cast<vb::Label *>(control(name))->caption()) &&
                            !f()->Label51->caption().isEmpty() &&
@@ -342,18 +317,9 @@ class tst_window : public QObject
                    QString(" %1x%2 %3").arg(w->width()).arg(w->height()).arg(w->isVisible());
         if (key == "qt")
             return QCoreApplication::translate("QLineEdit", "Select All");
-        if (key.startsWith("at:")) {
-            const QStringList xy = name.split(',');
-            return w->childAt(xy[0].toInt(), xy[1].toInt())->objectName();
-        }
-        QWidget *c =
-            control(key.startsWith("geom:") ? name : key.chopped(QString("?!~#_@^").contains(key.back())));
+        QWidget *c = control(key.chopped(QString("?!~#_@^").contains(key.back())));
         if (!c)
             return "none";
-        if (key.startsWith("geom:")) {
-            const QRect g = c->geometry();
-            return QString("%1,%2 %3x%4").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
-        }
         if (key.endsWith('?'))
             return QString::number(!c->isHidden());
         if (key.endsWith('!'))
@@ -417,15 +383,12 @@ private slots:
     void scripts_data()
     {
         table(R"(
-start-up :: :: window=Зорвик v.2.1 537x373 1; page=Frame1; timers=00; Label22=wmbase.txt; Text1=10; Text3=60; Command1!=1; warn=----; Image1=; geom:Frame3=0,70 540x281; geom:Label25.17=287,7 113x15; geom:Label25.49=406,217 113x15; Label2.0^=11b; Label22^=11; qt=Выделить всё
-stacking :: :: at:500,40=Label3; at:20,40=Label1; at:308,5=Label2; at:20,360=Label4; at:500,70=Frame1
-files and logo :: file B.TXT|x; file c.txtold|x; file d.doc|x; file e\n.txt|x; mkdir mfiles/dir.txt; copy mfiles/logo.gif|logo.gif :: files=B.TXT,c.txtold,wmbase.txt at -1; Image1=57x57; Image2=57x57
+start-up :: :: window=Зорвик v.2.1 537x373 1; page=Frame1; timers=00; Label22=wmbase.txt; Text1=10; Text3=60; Command1!=1; warn=----; Image1=; Label2.0^=11b; Label22^=11; qt=Выделить всё
+files and logo :: file B.TXT|x; file c.txtold|x; file d.doc|x; file e\n.txt|x; file dir.txt|folder; copy mfiles/logo.gif|logo.gif :: files=B.TXT,c.txtold,wmbase.txt at -1; Image1=57x57; Image2=57x57
 Старт :: menu 0 :: page=Frame3; timers=10
-Настройки :: menu 1 :: page=Frame2; timers=00
 Справка :: menu 2 :: page=Frame6
 Выход :: menu 3 :: window=Зорвик v.2.1 537x373 0
 Ctrl+Alt+N :: key Ctrl+Alt+N :: page=Frame3; timers=10
-Alt+P :: key Alt+P :: page=Frame2
 Shift+Alt+H :: key Shift+Alt+H :: page=Frame6
 Alt+X :: key Alt+X :: page=Frame1
 Alt+Q :: key Alt+Q :: window=Зорвик v.2.1 537x373 0
@@ -440,7 +403,6 @@ ended while asking, cancel :: menu 0; t1 1; answer Отмена>stop,t1 1,stop,t
 Alt+P during training, cancel: asked once :: menu 0; t1 1; answer Отмена; key Alt+P :: boxes=Darizi2: Это действие сбросит текущий процесс [ОК,Отмена]; page=Frame3; timers=10
 hover :: move Label2.0 :: Label2.0#=#; Label2.1#=-
 hover stays over the title, a page, a click :: + move Label2.1; move Label1; move Frame1|200,100; menu 2 :: Label2.0#=-; Label2.1#=#; Label2.2#=-
-hover cleared by the band :: + move Label3|480,40 :: Label2.1#=-
 the page shows the stored values :: opts b.txt|33|22|99; menu 1 :: Label22=b.txt; Text1=33; Text2=22; Text3=99
 upper bounds :: menu 1; fill a.txt|50|30|180; click Command1 :: warn=----; Command1!=0; ini=a.txt/50/30/180//
 lower bounds, blanks, text after the number :: menu 1; fill  a.txt|1 0|10abc|60.0; click Command1 :: warn=----; ini= a.txt/1 0/10abc/60.0//
@@ -461,14 +423,14 @@ cancel brings the stored name back :: file другая база.txt|a; menu 1; 
 the chosen file is saved and used :: + row другая база.txt; set Text1| 12 ; click Command1; file другая база.txt|к/к/к/к/к/к/к/к/к/к/к/к/; menu 0 :: ini=другая база.txt/ 12 /10/60//; Label28=12; Label25.11=к
 a save with mfiles gone says so :: file |missing; menu 1; fill a.txt|20|15|90; answer ОК; click Command1 :: said:папка ~/mfiles не найдена=1
 files added later are listed when the page opens :: file новая.txt|x; menu 1 :: files=wmbase.txt,новая.txt at -1
-a failed save says why and keeps everything :: mkdir mfiles/options.ini; menu 1; fill a.txt|20|15|90; answer ОК; click Command1 :: boxes=Darizi2: Не удалось сохранить настройки в файл options.ini (на месте файла находится папка). Прежние настройки остались без изменений. [ОК]; Command1!=1; Text2=15
+a failed save says why and keeps everything :: file options.ini|folder; menu 1; fill a.txt|20|15|90; answer ОК; click Command1 :: boxes=Darizi2: Не удалось сохранить настройки в файл options.ini (на месте файла находится папка). Прежние настройки остались без изменений. [ОК]; Command1!=1; Text2=15
 10 of 100 :: words 100; opts wmbase.txt|10|20|90; menu 0 :: Label28=10; Label23=20; Label24=90; Label45=0; picks=10; Label24?=0; Label26=; timers=10; focus=Command3
 17 of 101 :: words 101; opts wmbase.txt|17|10|60; menu 0 :: Label28=17; Label45=1; picks=17
 50 of 1010 :: words 1010; opts wmbase.txt|50|10|60; menu 0 :: Label45=2; picks=50
 as typed :: opts wmbase.txt|20abc|12.5| 90; menu 0 :: Label28=20; Label23=12; Label24=90; Text2=12
 below range :: opts wmbase.txt|-5|0|NaN; menu 0; t1 *; t2 * :: Label28=10; Text2=10; Text3=60; Label24=0; page=Frame4
 above range :: opts wmbase.txt|99|1e308|&HFFFFFFFF; menu 0; t1 *; t2 * :: Label28=50; Text2=30; Text3=180; Label24=0; page=Frame4
-last.txt cannot be written: told once :: mkdir last.txt; answer ОК; menu 0; menu 0 :: boxes=Darizi2: Не удалось записать список слов в файл ~/last.txt (на месте файла находится папка). Тренировка пройдёт без него. [ОК]; timers=10
+last.txt cannot be written: told once :: file ../last.txt|folder; answer ОК; menu 0; menu 0 :: boxes=Darizi2: Не удалось записать список слов в файл ~/last.txt (на месте файла находится папка). Тренировка пройдёт без него. [ОК]; timers=10
 memorising :: opts wmbase.txt|10|20|60; menu 0; t1 1 :: Label26=Запоминайте слова; Label23=19
 memorising, last second :: + t1 18 :: timers=10
 recall :: + t1 1 :: timers=01; Label23?=0; Label24?=1; Text4?=1; Label27?=1; Label28?=1; Label29?=1; found=; focus=Text4; Label27=0; Label28=10; Label24=60; Label26=Запоминайте слова
@@ -501,7 +463,7 @@ none :: menu 0; t1 *; t2 * :: Label32=0; Label43=0; Label44=0; Label47=1
 all, quickly: the recall time used counts :: opts wmbase.txt|10|10|180; menu 0; t1 *; find 10; t2 1 :: Label44=1,6; Label47=60,6
 15 digits :: opts wmbase.txt|17|30|180; menu 0; t1 *; find 13; t2 * :: Label32=38,2352941176471; Label43=3,46666666666667; Label44=0,693333333333333; Label47=43,3952941176471; fits=1; Label32^=10; Label47^=24
 Назад :: menu 2; click Label56; click Command5 :: page=Frame6
-topic settings :: + click Label54 :: page=Frame5; topic:Label54=ok; paragraphs=4
+topic settings :: + click Label54 :: page=Frame5; topic:Label54=ok
 topic work :: menu 2; click Label55 :: topic:Label55=ok
 topic results :: menu 2; click Label56 :: topic:Label56=ok
 topic keys :: menu 2; click Label58 :: topic:Label58=ok
@@ -511,7 +473,6 @@ links cleared by the page :: + move Frame6|500,250 :: Label54_=0; Label58_=0
 a clicked link stays underlined :: menu 2; move Label57; click Label57; click Command5 :: Label57_=1; Label54_=0
 the settings replace a topic :: menu 2; click Label55; menu 1 :: page=Frame2
 the menu brings the contents back :: menu 2; click Label55; menu 2 :: page=Frame6
-a reset empties the topic :: menu 2; click Label55; menu 0 :: Label50=; Label51=
 credits :: clip x; menu 1; answer ОК; click Label4 :: boxes=Darizi2: Адрес в интернете скопирован в буфер обмена [ОК]; clip=https://quelbrin.example; page=Frame2
 )");
     }
@@ -537,9 +498,9 @@ options a folder :: file options.ini|folder; snap; train :: Label28=10; page=Fra
 options empty :: file options.ini|; snap; train :: Label28=10; page=Frame4; boxes=; kept=1
 options 50 MB :: file options.ini|wmbase.txt/20/15/90/x*50M; snap; train :: Label28=20; page=Frame4; kept=1
 options 10 MB line :: file options.ini|y*10M; snap; answer ОК; menu 0 :: said:«yyyyyyyyyy=1; page=Frame2; kept=1
-options binary :: file options.ini|random:4096; snap; answer ОК; menu 0 :: said:недопустимо=1; page=Frame2; kept=1
+options binary :: file options.ini|hex:00ff8081c0e0f0fe; snap; answer ОК; menu 0 :: said:недопустимо=1; page=Frame2; kept=1
 options 300 character name :: file options.ini|n*300/10/10/60/; snap; answer ОК; menu 0 :: said:не найден=1; kept=1
-options name is a folder :: mkdir mfiles/dir.txt; file options.ini|dir.txt/10/10/60/; snap; answer ОК; menu 0 :: said:не является файлом=1; kept=1
+options name is a folder :: file dir.txt|folder; file options.ini|dir.txt/10/10/60/; snap; answer ОК; menu 0 :: said:не является файлом=1; kept=1
 options name with path :: file options.ini|../10/10/60/; snap; answer ОК; menu 0 :: said:недопустимо=1; kept=1
 base missing :: file wmbase.txt|missing; snap; answer ОК; menu 0 :: said:не найден=1; page=Frame2; timers=00; kept=1
 base a folder :: file wmbase.txt|folder; snap; answer ОК; menu 0 :: said:не является файлом=1; page=Frame2; kept=1
@@ -548,7 +509,7 @@ base fewer lines than words :: file wmbase.txt|a/b/c/; snap; answer ОК; menu 0
 base as many lines as words :: file wmbase.txt|w/w/w/w/w/w/w/w/w/w/; snap; train :: Label28=10; page=Frame4; boxes=; kept=1
 base one 100 MB line :: file wmbase.txt|z*100M; snap; answer ОК; menu 0 :: said:слишком мало=1; kept=1
 base only empty lines :: file wmbase.txt|//////////////////////////////////////////; snap; train :: page=Frame4; boxes=; kept=1
-base binary :: file wmbase.txt|random:1048576; snap; train :: Label28=10; page=Frame4; boxes=; kept=1
+base binary :: file wmbase.txt|hex:00ff80c0fe0d0a00ff80c0fe0d0a00ff80c0fe0d0a00ff80c0fe0d0a00ff80c0fe0d0a00ff80c0fe0d0af0e00df0e00df0e00df0e00df0e00df0e00d; snap; train :: Label28=10; page=Frame4; boxes=; kept=1
 mfiles missing :: file |missing; snap; answer ОК; menu 0 :: said:не найден=1; page=Frame2; kept=1
 logo truncated :: file logo.gif|hex:47494638396139003900f7; snap; train :: page=Frame4; Image1=; kept=1
 logo huge :: file logo.gif|hex:474946383961ffffffff0000002c00000000ffffffff0002024401003b; snap; train :: page=Frame4; kept=1
