@@ -5,9 +5,6 @@
 // A broken property stops the run at once, so that libFuzzer keeps the input and the corpus
 // replay fails with the message in front of it.
 #define FUZZ_CHECK(cond)                                                                                     \
-    do {                                                                                                     \
-        if (!(cond)) {                                                                                       \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond);                    \
-            __builtin_trap();                                                                                \
-        }                                                                                                    \
-    } while (0)
+    ((cond)                                                                                                  \
+         ? void()                                                                                            \
+         : (std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond), __builtin_trap()))

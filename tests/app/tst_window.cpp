@@ -51,19 +51,6 @@ qint64 peakKiB() // the largest resident set so far
     return usage.ru_maxrss;
 }
 
-// Text as a Windows-1251 file holds it; the test's text must fit.
-QByteArray cp1251(QStringView text)
-{
-    return textcodec::toWindows1251(text).value_or("(not Windows-1251)");
-}
-
-// Key by key, as a keyboard types (QTest::keyClicks cannot type Cyrillic).
-void typeText(QWidget *widget, const QString &text)
-{
-    for (QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
 } // namespace
 
 class tst_window : public QObject
@@ -82,11 +69,6 @@ class tst_window : public QObject
 
     Form *f() const { return w->controls(); }
     QString path(const QString &relative) const { return program->filePath(relative); }
-    QByteArray read(const QString &relative) const
-    {
-        QFile file(path(relative));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     // Contents: "missing", "folder", "pipe", "hex:..." bytes, or lines of text ending in CR LF,
     // where "/" ends a line and a line "c*N" is N times c (a trailing M: MiB).
     void writeFile(const QString &target, const QString &contents)
@@ -104,7 +86,8 @@ class tst_window : public QObject
             for (const QString &line : contents.split('/')) {
                 const bool repeat = line.size() > 2 && line[1] == '*';
                 const int times = line.mid(2).remove('M').toInt() << (line.endsWith('M') ? 20 : 0);
-                bytes += repeat ? QByteArray(times, line[0].toLatin1()) : cp1251(line);
+                bytes += repeat ? QByteArray(times, line[0].toLatin1()) // text as Windows-1251
+                                : textcodec::toWindows1251(line).value_or("(not Windows-1251)");
                 bytes += "\r\n";
             }
             bytes.chop(2);
@@ -120,21 +103,9 @@ class tst_window : public QObject
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
     }
-    QStringList shownWords() const
+    QWidget *control(const QString &name) const // "Label25.3": an element of an array
     {
-        QStringList words;
-        for (const vb::Label *slot : f()->Label25)
-            if (!slot->isHidden())
-                words << slot->caption();
-        return words;
-    }
-    QWidget *control(const QString &name) const
-    {
-        const QString base = name.section('.', 0, 0);
-        const int index = name.section('.', 1).toInt();
-        if (base == "Label2" || base == "Label25")
-            return base == "Label2" ? f()->Label2.at(index) : f()->Label25.at(index);
-        return f()->findChild<QWidget *>(base);
+        return f()->findChildren<QWidget *>(name.section('.', 0, 0)).value(name.section('.', 1).toInt());
     }
     void answerBoxes()
     {
@@ -155,8 +126,8 @@ class tst_window : public QObject
                 return b->click();
         box->reject();
     }
-    // Actions, "verb argument", arguments split at "|": files (opts, words, file, copy, snap),
-    // the pointer (menu N, click, row, move), keys (key, press, type, find), boxes (answer), ticks
+    // Actions, "verb argument", arguments split at "|": files (opts, words, file),
+    // the pointer (menu N, click, move), keys (key, press, type, find), boxes (answer), ticks
     // (t1, t2), and direct edits (set, stop, clip).
     void run(const QStringList &actions)
     {
@@ -171,16 +142,12 @@ class tst_window : public QObject
                 for (int i = 0; i < arg.toInt(); ++i)
                     words << QString("слово%1к").arg(i);
                 writeFile(path("mfiles/wmbase.txt"), words.join('/') + '/');
-            } else if (verb == "file") // in mfiles: name|contents, see contents()
+            } else if (verb == "file") { // in mfiles: name|contents, see writeFile(); what is there is kept
                 writeFile(path("mfiles/" + QString(args[0]).replace("\\n", "\n")), args[1]);
-            else if (verb == "snap")
                 before = snapshot(program->path());
-            else if (verb == "train") // a whole training that finds one word
+            } else if (verb == "train") // a whole training that finds one word
                 run({"menu 0", "t1 *", "find 1", "t2 *"});
-            else if (verb == "copy") { // a file of the project's data into mfiles, then a new window
-                QFile::copy(ZORVIK_DATA_DIR "/" + args[0], path("mfiles/" + args[1]));
-                open();
-            } else if (verb == "answer") { // the next box: its button, and actions run while it is open
+            else if (verb == "answer") { // the next box: its button, and actions run while it is open
                 answers << arg.section('>', 0, 0);
                 const QStringList later = arg.section('>', 1).split(',', Qt::SkipEmptyParts);
                 meanwhile = [this, later] { run(later); };
@@ -188,11 +155,6 @@ class tst_window : public QObject
                 QWidget *c = verb == "menu" ? f()->Label2[arg.toInt()] : control(arg);
                 QVERIFY2(c, qPrintable(action));
                 QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(5, 5));
-            } else if (verb == "row") {
-                const QListWidgetItem *item = f()->File1->findItems(arg, Qt::MatchExactly).value(0);
-                QVERIFY2(item, qPrintable(action));
-                QTest::mouseClick(f()->File1->viewport(), Qt::LeftButton, {},
-                                  f()->File1->visualItemRect(item).center());
             } else if (verb == "move") { // the pointer onto a control, at an offset
                 const QStringList xy = args.value(1, "3,3").split(',');
                 QTest::mouseMove(window,
@@ -202,12 +164,15 @@ class tst_window : public QObject
                 QTest::keyClick(window, key.key(), key.keyboardModifiers());
             } else if (verb == "press") // Alt, held down
                 QTest::keyPress(window, Qt::Key_Alt, Qt::AltModifier);
-            else if (verb == "type")
-                typeText(QApplication::focusWidget(), arg);
-            else if (verb == "find") // the first words of the grid
-                for (int i = 0; i < arg.toInt(); ++i)
-                    typeText(f()->Text4, f()->Label25[i]->caption());
-            else if (verb == "set") // control|text|control|text...
+            else if (verb == "type" || verb == "find") { // key by key (keyClicks cannot type Cyrillic)
+                QString text = verb == "type" ? arg : QString();
+                for (int i = 0; verb == "find" && i < arg.toInt(); ++i) // the grid's first words
+                    text += f()->Label25[i]->caption();
+                for (QChar c : text)
+                    QTest::sendKeyEvent(QTest::Click,
+                                        verb == "type" ? QApplication::focusWidget() : f()->Text4,
+                                        Qt::Key_unknown, c, {});
+            } else if (verb == "set") // control|text|control|text...
                 for (int i = 0; i + 1 < args.size(); i += 2)
                     if (auto *box = qobject_cast<QLineEdit *>(control(args[i])))
                         box->setText(args[i + 1]);
@@ -244,15 +209,6 @@ class tst_window : public QObject
             return QString("%1%2").arg(f()->Timer1->isActive()).arg(f()->Timer2->isActive());
         if (key == "boxes")
             return boxes.join(" / ");
-        if (key == "picks") { // the shown words are the picked lines, distinct, and last.txt holds them
-            QStringList words;
-            for (qint64 line : w->pickedLines())
-                words << QString("слово%1к").arg(line);
-            const bool ok = shownWords() == words &&
-                            QSet(words.begin(), words.end()).size() == words.size() &&
-                            read("last.txt") == cp1251(words.join("\r\n") + "\r\n");
-            return ok ? QString::number(words.size()) : "wrong";
-        }
         if (key == "files") {
             QStringList names;
             for (int i = 0; i < f()->File1->count(); ++i)
@@ -260,7 +216,8 @@ class tst_window : public QObject
             return names.join(',') + QString(" at %1").arg(f()->File1->currentRow());
         }
         if (key == "ini") {
-            const QByteArray bytes = read("mfiles/options.ini");
+            QFile file(path("mfiles/options.ini"));
+            const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
             return textcodec::decode(bytes, textcodec::detect(bytes)).replace("\r\n", "/");
         }
         if (key.startsWith("said:")) // a box says so, briefly, titled "Darizi2"
@@ -275,7 +232,10 @@ class tst_window : public QObject
             return shown;
         }
         if (key == "found") { // the visible words, sorted
-            QStringList words = shownWords();
+            QStringList words;
+            for (const vb::Label *slot : f()->Label25)
+                if (!slot->isHidden())
+                    words << slot->caption();
             words.sort();
             return words.join(',');
         }
@@ -351,6 +311,7 @@ private slots:
     {
         program = std::make_unique<QTemporaryDir>();
         QDir(path(".")).mkdir("mfiles");
+        QFile::copy(ZORVIK_DATA_DIR "/mfiles/logo.gif", path("mfiles/logo.gif"));
         paths::setDataDir(program->path());
         run({"opts wmbase.txt|10|10|60", "words 200"});
         connect(&poll, &QTimer::timeout, this, &tst_window::answerBoxes);
@@ -370,22 +331,16 @@ private slots:
     void scripts_data()
     {
         table(R"(
-start-up :: :: window=Зорвик v.2.1 537x373 1; page=Frame1; timers=00; Label22=wmbase.txt; Text1=10; Text3=60; Command1!=1; warn=----; Image1=; Label2.0^=11b; Label22^=11; qt=Выделить всё
-files and logo :: file B.TXT|x; file c.txtold|x; file d.doc|x; file e\n.txt|x; file dir.txt|folder; copy mfiles/logo.gif|logo.gif :: files=B.TXT,c.txtold,wmbase.txt at -1; Image1=57x57; Image2=57x57
-Старт :: menu 0 :: page=Frame3; timers=10
-Справка :: menu 2 :: page=Frame6
+start-up :: :: window=Зорвик v.2.1 537x373 1; page=Frame1; timers=00; Label22=wmbase.txt; Text1=10; Text3=60; Command1!=1; warn=----; Image1=57x57; Image2=57x57; Label2.0^=11b; Label22^=11; qt=Выделить всё
+files and logo :: file B.TXT|x; file c.txtold|x; file d.doc|x; file e\n.txt|x; file dir.txt|folder; menu 1 :: files=B.TXT,c.txtold,wmbase.txt at -1
 Выход :: menu 3 :: window=Зорвик v.2.1 537x373 0
 Ctrl+Alt+N :: key Ctrl+Alt+N :: page=Frame3; timers=10
 Shift+Alt+H :: key Shift+Alt+H :: page=Frame6
-Alt+X :: key Alt+X :: page=Frame1
-Alt+Q :: key Alt+Q :: window=Зорвик v.2.1 537x373 0
 a held Alt makes N a shortcut once :: press; key N; t1 1; key N :: alt=0; Label23=9
 a released Alt ends the shortcut :: key Alt+X; key H :: page=Frame1; alt=0
 an unseen Alt release keeps it :: press; key H :: page=Frame6; alt=1
 letters without Alt are typed :: menu 1; click Text1; key End; key N; key Q; key H; key P; key Alt+X :: Text1=10nqhp; page=Frame2
 settings during training, ok :: menu 0; t1 1; answer ОК; menu 1 :: boxes=Darizi2: Это действие сбросит текущий процесс [ОК,Отмена]; page=Frame2; timers=00; Label23=9
-settings during training, cancel :: menu 0; t1 1; answer Отмена; menu 1 :: page=Frame3; timers=10
-help during training, ok :: menu 0; t1 1; answer ОК; menu 2 :: page=Frame6; timers=00; Label23=9
 ended while asking, cancel :: menu 0; t1 1; answer Отмена>stop,t1 1,stop,t2 1; menu 2 :: page=Frame6; timers=00; Label23=0
 Alt+P during training, cancel: asked once :: menu 0; t1 1; answer Отмена; key Alt+P :: boxes=Darizi2: Это действие сбросит текущий процесс [ОК,Отмена]; page=Frame3; timers=10
 hover :: move Label2.0 :: Label2.0#=#; Label2.1#=-
@@ -406,14 +361,14 @@ tab into the list chooses nothing :: file другая база.txt|a/b/c; menu 
 End chooses the last file :: + key End :: Label22=другая база.txt; Command1!=1
 Down chooses the first file :: file другая база.txt|a; menu 1; click Text3; key Tab; set Label22|; key Down :: Label22=wmbase.txt
 a typed letter chooses the file it starts :: + key Up; set Label22|; type д :: Label22=другая база.txt
-cancel brings the stored name back :: file другая база.txt|a; menu 1; row другая база.txt; click Command2 :: Label22=wmbase.txt; Command1!=1
-the chosen file is saved and used :: + row другая база.txt; set Text1| 12 ; click Command1; file другая база.txt|к/к/к/к/к/к/к/к/к/к/к/к/; menu 0 :: ini=другая база.txt/ 12 /10/60//; Label28=12; Label25.11=к
+cancel brings the stored name back :: file другая база.txt|a; menu 1; click Text3; key Tab; key End; click Command2 :: Label22=wmbase.txt; Command1!=1
+the chosen file is saved and used :: + click Text3; key Tab; key Home; key End; set Text1| 12 ; click Command1; file другая база.txt|к/к/к/к/к/к/к/к/к/к/к/к/; menu 0 :: ini=другая база.txt/ 12 /10/60//; Label28=12; Label25.11=к
 a save with mfiles gone says so :: file |missing; menu 1; set Label22|a.txt|Text1|20|Text2|15|Text3|90; answer ОК; click Command1 :: said:папка ~/mfiles не найдена=1
 files added later are listed when the page opens :: file новая.txt|x; menu 1 :: files=wmbase.txt,новая.txt at -1
 a failed save says why and keeps everything :: file options.ini|folder; menu 1; set Label22|a.txt|Text1|20|Text2|15|Text3|90; answer ОК; click Command1 :: boxes=Darizi2: Не удалось сохранить настройки в файл options.ini (на месте файла находится папка). Прежние настройки остались без изменений. [ОК]; Command1!=1; Text2=15
-10 of 100 :: words 100; opts wmbase.txt|10|20|90; menu 0 :: Label28=10; Label23=20; Label24=90; Label45=0; picks=10; Label24?=0; Label26=; timers=10; focus=Command3
-17 of 101 :: words 101; opts wmbase.txt|17|10|60; menu 0 :: Label28=17; Label45=1; picks=17
-50 of 1010 :: words 1010; opts wmbase.txt|50|10|60; menu 0 :: Label45=2; picks=50
+10 of 100 :: words 100; opts wmbase.txt|10|20|90; menu 0 :: Label28=10; Label23=20; Label24=90; Label45=0; Label24?=0; Label26=; timers=10; focus=Command3
+17 of 101 :: words 101; opts wmbase.txt|17|10|60; menu 0 :: Label28=17; Label45=1
+50 of 1010 :: words 1010; opts wmbase.txt|50|10|60; menu 0 :: Label45=2
 as typed :: opts wmbase.txt|20abc|12.5| 90; menu 0 :: Label28=20; Label23=12; Label24=90; Text2=12
 below range :: opts wmbase.txt|-5|0|NaN; menu 0; t1 *; t2 * :: Label28=10; Text2=10; Text3=60; Label24=0; page=Frame4
 above range :: opts wmbase.txt|99|1e308|&HFFFFFFFF; menu 0; t1 *; t2 * :: Label28=50; Text2=30; Text3=180; Label24=0; page=Frame4
@@ -436,7 +391,6 @@ STOP's tip, memorising :: menu 0; move Command3 :: Command3~=Закончить 
 STOP's tip, recall :: menu 0; t1 *; move Command3|6,6 :: Command3~=Закончить воспроизведение слов
 Enter asks, no :: opts wmbase.txt|10|10|120; menu 0; t1 *; t2 70; type xyz; answer Нет; key Return :: boxes=Darizi2: Вы хотите закончить воспроизведение слов? [Да*,Нет]; Label24=50; Text3=120; Text4=XYZ
 Enter asks, yes :: + answer Да; key Return :: Label24=1; Text3=70; Text4=XYZ
-Enter asks, yes with shift :: opts wmbase.txt|10|10|120; menu 0; t1 *; t2 70; answer Да; key Shift+Return :: Label24=1; Text3=70
 Enter asks, ended meanwhile :: opts wmbase.txt|10|10|120; menu 0; t1 *; t2 70; answer Да>t2 *; key Ctrl+Return :: Label24=0; Text3=120
 a word inside another :: file wmbase.txt|кот/котёнок/ёж/ёж// сад/дом/лес/мост/сыр/; menu 0; t1 *; type котёнок :: Text4=ЁНОК; found=,кот; Label27=2
 a shown word stays in the box :: + set Text4|; type кот :: Text4=КОТ; Label27=2
@@ -460,7 +414,7 @@ links cleared by the page :: + move Frame6|500,250 :: Label54_=0; Label58_=0
 a clicked link stays underlined :: menu 2; move Label57; click Label57; click Command5 :: Label57_=1; Label54_=0
 the settings replace a topic :: menu 2; click Label55; menu 1 :: page=Frame2
 the menu brings the contents back :: menu 2; click Label55; menu 2 :: page=Frame6
-credits :: clip x; menu 1; answer ОК; click Label4 :: boxes=Darizi2: Адрес в интернете скопирован в буфер обмена [ОК]; clip=https://quelbrin.example; page=Frame2
+credits :: menu 1; answer ОК; click Label4 :: boxes=Darizi2: Адрес в интернете скопирован в буфер обмена [ОК]; clip=https://quelbrin.example; page=Frame2
 )");
     }
     void scripts()
@@ -480,27 +434,27 @@ credits :: clip x; menu 1; answer ОК; click Label4 :: boxes=Darizi2: Адре�
     void hostileFiles_data()
     {
         table(R"(
-options missing :: file options.ini|missing; snap; train :: Label28=10; page=Frame4; boxes=; kept=1
-options a folder :: file options.ini|folder; snap; train :: Label28=10; page=Frame4; boxes=; kept=1
-options 50 MB :: file options.ini|wmbase.txt/20/15/90/x*50M; snap; train :: Label28=20; page=Frame4; kept=1
-options 10 MB line :: file options.ini|y*10M; snap; answer ОК; menu 0 :: said:«yyyyyyyyyy=1; page=Frame2; kept=1
-options binary :: file options.ini|hex:00ff8081c0e0f0fe; snap; answer ОК; menu 0 :: said:недопустимо=1; page=Frame2; kept=1
-options name is a folder :: file dir.txt|folder; file options.ini|dir.txt/10/10/60/; snap; answer ОК; menu 0 :: said:не является файлом=1; kept=1
-options name with path :: file options.ini|../10/10/60/; snap; answer ОК; menu 0 :: said:недопустимо=1; kept=1
-base missing :: file wmbase.txt|missing; snap; answer ОК; menu 0 :: said:не найден=1; page=Frame2; timers=00; kept=1
-base a folder :: file wmbase.txt|folder; snap; answer ОК; menu 0 :: said:не является файлом=1; page=Frame2; kept=1
-base a named pipe :: file wmbase.txt|pipe; snap; answer ОК; menu 0 :: said:не является файлом=1; page=Frame2; kept=1
-base fewer lines than words :: file wmbase.txt|a/b/c/; snap; answer ОК; menu 0 :: said:слишком мало=1; page=Frame2; kept=1
-base as many lines as words :: file wmbase.txt|w/w/w/w/w/w/w/w/w/w/; snap; train :: Label28=10; page=Frame4; boxes=; kept=1
-base one 100 MB line :: file wmbase.txt|z*100M; snap; answer ОК; menu 0 :: said:слишком мало=1; kept=1
-base only empty lines :: file wmbase.txt|//////////////////////////////////////////; snap; train :: page=Frame4; boxes=; kept=1
-base binary :: file wmbase.txt|hex:00ff80c0fe0d0a00ff80c0fe0d0a00ff80c0fe0d0a00ff80c0fe0d0a00ff80c0fe0d0a00ff80c0fe0d0af0e00df0e00df0e00df0e00df0e00df0e00d; snap; train :: Label28=10; page=Frame4; boxes=; kept=1
-mfiles missing :: file |missing; snap; answer ОК; menu 0 :: said:не найден=1; page=Frame2; kept=1
-logo huge :: file logo.gif|hex:474946383961ffffffff0000002c00000000ffffffff0002024401003b; snap; train :: page=Frame4; kept=1
-logo a png :: copy icons/zorvik-16.png|logo.gif; snap; train :: page=Frame4; Image1=16x16; kept=1
-logo a named pipe :: file logo.gif|pipe; snap; train :: page=Frame4; Image1=; kept=1
-last.txt a folder :: file ../last.txt|folder; snap; answer ОК; train :: said:last.txt=1; page=Frame4; kept=1
-last.txt a named pipe :: file ../last.txt|pipe; snap; answer ОК; train :: said:это не обычный файл=1; page=Frame4; kept=1
+options missing :: file options.ini|missing; train :: Label28=10; page=Frame4; boxes=; kept=1
+options a folder :: file options.ini|folder; train :: Label28=10; page=Frame4; boxes=; kept=1
+options 50 MB :: file options.ini|wmbase.txt/20/15/90/x*50M; train :: Label28=20; page=Frame4; kept=1
+options 10 MB line :: file options.ini|y*10M; answer ОК; menu 0 :: said:«yyyyyyyyyy=1; page=Frame2; kept=1
+options binary :: file options.ini|hex:00ff8081c0e0f0fe; answer ОК; menu 0 :: said:недопустимо=1; page=Frame2; kept=1
+options name is a folder :: file dir.txt|folder; file options.ini|dir.txt/10/10/60/; answer ОК; menu 0 :: said:не является файлом=1; kept=1
+options name with path :: file options.ini|../10/10/60/; answer ОК; menu 0 :: said:недопустимо=1; kept=1
+base missing :: file wmbase.txt|missing; answer ОК; menu 0 :: said:не найден=1; page=Frame2; timers=00; kept=1
+base a folder :: file wmbase.txt|folder; answer ОК; menu 0 :: said:не является файлом=1; page=Frame2; kept=1
+base a named pipe :: file wmbase.txt|pipe; answer ОК; menu 0 :: said:не является файлом=1; page=Frame2; kept=1
+base fewer lines than words :: file wmbase.txt|a/b/c/; answer ОК; menu 0 :: said:слишком мало=1; page=Frame2; kept=1
+base as many lines as words :: file wmbase.txt|w/w/w/w/w/w/w/w/w/w/; train :: Label28=10; page=Frame4; boxes=; kept=1
+base one 100 MB line :: file wmbase.txt|z*100M; answer ОК; menu 0 :: said:слишком мало=1; kept=1
+base only empty lines :: file wmbase.txt|//////////////////////////////////////////; train :: page=Frame4; boxes=; kept=1
+base binary :: file wmbase.txt|hex:00ff80c0fe0d0a00ff80c0fe0d0a00ff80c0fe0d0a00ff80c0fe0d0a00ff80c0fe0d0a00ff80c0fe0d0af0e00df0e00df0e00df0e00df0e00df0e00d; train :: Label28=10; page=Frame4; boxes=; kept=1
+mfiles missing :: file |missing; answer ОК; menu 0 :: said:не найден=1; page=Frame2; kept=1
+logo huge :: file logo.gif|hex:474946383961ffffffff0000002c00000000ffffffff0002024401003b; train :: page=Frame4; kept=1
+logo a png :: file logo.gif|hex:89504e470d0a1a0a0000000d49484452000000020000000308000000009c81815d0000000b49444154789c636080020000090001fb52b8a90000000049454e44ae426082; train :: page=Frame4; Image1=2x3; Image2=2x3; kept=1
+logo a named pipe :: file logo.gif|pipe; train :: page=Frame4; Image1=; kept=1
+last.txt a folder :: file ../last.txt|folder; answer ОК; train :: said:last.txt=1; page=Frame4; kept=1
+last.txt a named pipe :: file ../last.txt|pipe; answer ОК; train :: said:это не обычный файл=1; page=Frame4; kept=1
 )");
     }
     void hostileFiles() { scripts(); }
