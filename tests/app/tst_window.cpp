@@ -19,12 +19,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#ifdef __SANITIZE_ADDRESS__
-#define ZORVIK_SANITIZED true
-#else
-#define ZORVIK_SANITIZED false
-#endif
-
 namespace
 {
 
@@ -138,10 +132,10 @@ class tst_window : public QObject
             if (verb == "opts") // options.ini: name|words|memorising|recall
                 writeFile(path("mfiles/options.ini"), args.join('/') + "//");
             else if (verb == "words") { // "слово0к", "слово1к", ...
-                QStringList words;
+                QString words;
                 for (int i = 0; i < arg.toInt(); ++i)
-                    words << QString("слово%1к").arg(i);
-                writeFile(path("mfiles/wmbase.txt"), words.join('/') + '/');
+                    words += QString("слово%1к/").arg(i);
+                writeFile(path("mfiles/wmbase.txt"), words);
             } else if (verb == "file") { // in mfiles: name|contents, see writeFile(); what is there is kept
                 writeFile(path("mfiles/" + QString(args[0]).replace("\\n", "\n")), args[1]);
                 before = snapshot(program->path());
@@ -149,8 +143,9 @@ class tst_window : public QObject
                 run({"menu 0", "t1 *", "find 1", "t2 *"});
             else if (verb == "answer") { // the next box: its button, and actions run while it is open
                 answers << arg.section('>', 0, 0);
-                const QStringList later = arg.section('>', 1).split(',', Qt::SkipEmptyParts);
-                meanwhile = [this, later] { run(later); };
+                meanwhile = [this, later = arg.section('>', 1).split(',', Qt::SkipEmptyParts)] {
+                    run(later);
+                };
             } else if (verb == "menu" || verb == "click") {
                 QWidget *c = verb == "menu" ? f()->Label2[arg.toInt()] : control(arg);
                 QVERIFY2(c, qPrintable(action));
@@ -195,7 +190,8 @@ class tst_window : public QObject
     // other probes are named below.
     QString probe(const QString &key) const
     {
-        const QString name = key.section(':', 1);
+        const QString name = key.section(':', 1), clip = QGuiApplication::clipboard()->text();
+        const auto fits = [](QWidget *c) { return c->heightForWidth(c->width()) <= c->height(); };
         if (key == "page") {
             QStringList shown;
             for (vb::Frame *p : f()->pages())
@@ -233,22 +229,19 @@ class tst_window : public QObject
         }
         if (key.startsWith("topic:")) // the link's topic: its title, a text that fits the page
             return f()->Label50->caption().startsWith(static_cast<vb::Label *>(control(name))->caption()) &&
-                           !f()->Label51->caption().isEmpty() &&
-                           f()->Label51->heightForWidth(f()->Label51->width()) <= f()->Label51->height()
+                           !f()->Label51->caption().isEmpty() && fits(f()->Label51)
                        ? "ok"
                        : f()->Label50->caption();
         if (key == "fits") { // no digit of the results is cut off, nor the title's tail
             for (QWidget *cell : {f()->Label30, f()->Label32, f()->Label43, f()->Label44, f()->Label47})
-                if (cell->heightForWidth(cell->width()) > cell->height())
+                if (!fits(cell))
                     return cell->objectName();
             return "1";
         }
         if (key == "focus")
             return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "none";
         if (key == "clip") // what the credits line copied, and that it shows it
-            return QGuiApplication::clipboard()->text() +
-                   (f()->Label4->caption().contains(QGuiApplication::clipboard()->text()) ? ""
-                                                                                          : " (not shown)");
+            return clip + (f()->Label4->caption().contains(clip) ? "" : " (not shown)");
         if (key == "window")
             return w->windowTitle() +
                    QString(" %1x%2 %3").arg(w->width()).arg(w->height()).arg(w->isVisible());
