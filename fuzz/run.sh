@@ -12,8 +12,7 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DZORVIK_FUZZ=ON -DBUILD_
 for t in $targets; do
     cmake --build build-fuzz --target "fuzz_$t"
     mkdir -p "build-fuzz/corpus/$t" "build-fuzz/out/$t"
-    dict=""
-    [ -f "fuzz/$t.dict" ] && dict="-dict=fuzz/$t.dict"
-    "build-fuzz/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len=4096 -timeout=10 -print_final_stats=1 $dict \
+    "build-fuzz/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len=4096 -timeout=10 -print_final_stats=1 \
+        $([ -f "fuzz/$t.dict" ] && echo "-dict=fuzz/$t.dict") \
         -artifact_prefix="build-fuzz/out/$t/" "build-fuzz/corpus/$t" "fuzz/corpus/$t"
 done

@@ -14,19 +14,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace
-{
-QByteArray contents(const QString &path)
+static QByteArray contents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
 }
-void write(const QString &path, const QByteArray &bytes)
+static void write(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
-} // namespace
 
 // Each table has one column, "row", of one of these types.
 // Columns: text, value, whole (truncated and clamped into 10..50).

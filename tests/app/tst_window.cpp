@@ -19,11 +19,8 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-namespace
-{
-
 // Every entry below a folder with a hash of its contents ("-" for what is no file); last.txt left out.
-QMap<QString, QByteArray> snapshot(const QString &root)
+static QMap<QString, QByteArray> snapshot(const QString &root)
 {
     QMap<QString, QByteArray> files;
     for (QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
@@ -38,14 +35,12 @@ QMap<QString, QByteArray> snapshot(const QString &root)
     return files;
 }
 
-qint64 peakKiB() // the largest resident set so far
+static qint64 peakKiB() // the largest resident set so far
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
 }
-
-} // namespace
 
 class tst_window : public QObject
 {
@@ -307,8 +302,7 @@ private slots:
     {
         w.reset();
         program.reset();
-        boxes.clear();
-        answers.clear();
+        boxes = answers = {};
         meanwhile = nullptr;
     }
 
