@@ -58,8 +58,8 @@ class tst_window : public QObject
 
     Form *f() const { return w->controls(); }
     QString path(const QString &relative) const { return program->filePath(relative); }
-    // Contents: "missing", "folder", "pipe", "hex:..." bytes, or lines of text ending in CR LF,
-    // where "/" ends a line and a line "c*N" is N times c (a trailing M: MiB).
+    // Contents: "missing", "folder", "pipe", "hex:..." bytes, or lines of Windows-1251 text ending in
+    // CR LF, where "/" ends a line and a line "c*N" is N times c (a trailing M: MiB).
     void writeFile(const QString &target, const QString &contents)
     {
         QFile::remove(target);
@@ -75,7 +75,7 @@ class tst_window : public QObject
             for (const QString &line : contents.split('/')) {
                 const bool repeat = line.size() > 2 && line[1] == '*';
                 const int times = line.mid(2).remove('M').toInt() << (line.endsWith('M') ? 20 : 0);
-                bytes += repeat ? QByteArray(times, line[0].toLatin1()) // text as Windows-1251
+                bytes += repeat ? QByteArray(times, line[0].toLatin1())
                                 : textcodec::toWindows1251(line).value_or("(not Windows-1251)");
                 bytes += "\r\n";
             }
@@ -162,13 +162,13 @@ class tst_window : public QObject
                     QTest::sendKeyEvent(QTest::Click,
                                         verb == "type" ? QApplication::focusWidget() : f()->Text4,
                                         Qt::Key_unknown, c, {});
-            } else if (verb == "set") // control|text|control|text...
+            } else if (verb == "set") { // control|text|control|text...
                 for (int i = 0; i + 1 < args.size(); i += 2)
                     if (auto *box = qobject_cast<QLineEdit *>(control(args[i])))
                         box->setText(args[i + 1]);
                     else
                         static_cast<vb::Label *>(control(args[i]))->setCaption(args[i + 1]);
-            else if (verb == "t1" || verb == "t2") // ticks of the phase's timer, "*" to its end
+            } else if (verb == "t1" || verb == "t2") // ticks of the phase's timer, "*" to its end
                 for (int i = 0; i < (arg == "*" ? 1000 : arg.toInt()) &&
                                 (verb == "t1" ? f()->Timer1 : f()->Timer2)->isActive();
                      ++i)
@@ -181,8 +181,8 @@ class tst_window : public QObject
     }
     // What the state of a row names: a control by its name ("Label25.3" for an element of an
     // array) gives its caption or text, with a last character for more: "?" shown, "!" enabled,
-    // "~" tool tip, "#" highlighted, "_" underlined, "@" red, "^" font. The
-    // other probes are named below.
+    // "~" tool tip, "#" highlighted, "_" underlined, "@" red, "^" font. The other probes are named
+    // below.
     QString probe(const QString &key) const
     {
         const QString name = key.section(':', 1), clip = QGuiApplication::clipboard()->text();
