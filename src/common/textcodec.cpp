@@ -123,13 +123,16 @@ bool startsWithBom(QByteArrayView bytes)
     return bytes.startsWith(bom);
 }
 
+Encoding Utf8Check::encoding(QByteArrayView start) const
+{
+    return startsWithBom(start) || (valid() && m_multiByte) ? Encoding::Utf8 : Encoding::Windows1251;
+}
+
 Encoding detect(QByteArrayView bytes)
 {
-    if (startsWithBom(bytes))
-        return Encoding::Utf8;
     Utf8Check check;
     check.feed(bytes);
-    return check.valid() && check.sawMultiByte() ? Encoding::Utf8 : Encoding::Windows1251;
+    return check.encoding(bytes);
 }
 
 QByteArrayView withoutBom(QByteArrayView bytes)

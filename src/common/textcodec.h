@@ -28,6 +28,9 @@ public:
     // True once a byte broke the rules: nothing fed later can mend it.
     bool failed() const { return !m_valid; }
     bool sawMultiByte() const { return m_multiByte; }
+    // The encoding of a file that starts with `start`, its bytes fed here: UTF-8 after a BOM (the
+    // bytes behind it need not be fed) or when they are valid UTF-8 beyond ASCII, else Windows-1251.
+    Encoding encoding(QByteArrayView start) const;
 
 private:
     char m_held[4] = {}; // the start of a sequence cut short

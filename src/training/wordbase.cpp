@@ -226,8 +226,7 @@ Pick pick(QIODevice &device, int count, std::mt19937_64 &rng)
 
     result.lines = line;
     result.rating = rate(line);
-    if (textcodec::startsWithBom(start) || (utf8.valid() && utf8.sawMultiByte()))
-        result.encoding = textcodec::Encoding::Utf8;
+    result.encoding = utf8.encoding(start);
     if (result.rating.pickRange < count) {
         result.error = PickError::TooFewLines;
         return result;
