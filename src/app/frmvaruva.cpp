@@ -4,7 +4,6 @@
 #include "keys.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLibraryInfo>
@@ -48,8 +47,8 @@ frmvaruva::~frmvaruva()
 void frmvaruva::Form_Load()
 {
     // Each picture box reads the logo itself. A missing or broken picture leaves the box empty, and
-    // so does anything but a regular file: opening a named pipe would wait for a writer forever.
-    const bool logoIsFile = QFileInfo(paths::logoFile()).isFile();
+    // so does anything but a regular file.
+    const bool logoIsFile = paths::isRegularFile(paths::logoFile());
     for (vb::Label *image : {f->Image1, f->Image2}) {
         if (!logoIsFile)
             continue;

@@ -20,7 +20,6 @@ public:
 
     Form *controls() const { return f; }
     bool altHeld() const { return m_altHeld; }
-    const QList<qint64> &pickedLines() const { return m_pickedLines; }
     // Tests fix the random picks; without a seed every training start seeds from the clock.
     void setSeed(std::optional<quint64> seed) { m_seed = seed; }
 
@@ -93,7 +92,6 @@ private:
     Form *f = nullptr;
     Form *m_retired = nullptr; // the controls the last reset replaced
     bool m_altHeld = false;
-    QList<qint64> m_pickedLines;
     std::optional<quint64> m_seed;
     std::mt19937_64 m_rng;
     bool m_lastFileWarned = false;

@@ -1,52 +1,80 @@
 #include "paths.h"
 
+#include "savefile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QStandardPaths>
-#include <QStorageInfo>
 
 namespace paths
 {
 
 namespace
 {
-QString &chosenDir()
+struct Chosen {
+    QString dir;
+    bool writable = true;
+};
+Chosen &chosen()
 {
-    static QString dir;
-    return dir;
+    static Chosen folder;
+    return folder;
+}
+
+const QString offeredList = QStringLiteral("shipped.lst");
+
+// The names of the shipped files this user's folder was given before.
+QSet<QString> offeredBefore(const QString &list)
+{
+    QFile file(list);
+    if (!isRegularFile(list) || !file.open(QIODevice::ReadOnly))
+        return {};
+    const QStringList names = QString::fromUtf8(file.read(1 << 20)).split(u'\n', Qt::SkipEmptyParts);
+    return {names.begin(), names.end()};
 }
 } // namespace
 
 QString dataDir()
 {
-    const QString &dir = chosenDir();
+    const QString &dir = chosen().dir;
     return dir.isEmpty() ? QCoreApplication::applicationDirPath() : dir;
 }
 
-void setDataDir(const QString &dir)
+void setDataDir(const QString &dir, bool writable)
 {
-    chosenDir() = dir;
+    chosen() = {dir, writable};
+}
+
+bool writable()
+{
+    return chosen().writable;
+}
+
+QString readOnlyReason()
+{
+    return QStringLiteral("папку для ваших настроек создать не удалось");
 }
 
 QString mfilesDir()
 {
-    return QDir(dataDir()).filePath(QStringLiteral("mfiles"));
+    return dataDir() + QStringLiteral("/mfiles");
 }
 
 QString optionsFile()
 {
-    return QDir(mfilesDir()).filePath(QStringLiteral("options.ini"));
+    return mfilesDir() + QStringLiteral("/options.ini");
 }
 
 QString logoFile()
 {
-    return QDir(mfilesDir()).filePath(QStringLiteral("logo.gif"));
+    return mfilesDir() + QStringLiteral("/logo.gif");
 }
 
 QString lastFile()
 {
-    return QDir(dataDir()).filePath(QStringLiteral("last.txt"));
+    return dataDir() + QStringLiteral("/last.txt");
 }
 
 bool isPlainFileName(const QString &name)
@@ -61,60 +89,54 @@ bool isPlainFileName(const QString &name)
 
 QString baseFile(const QString &name)
 {
-    return QDir(mfilesDir()).filePath(name);
+    return mfilesDir() + u'/' + name;
 }
 
-QString writeFailureReason(const QString &file)
+bool isRegularFile(const QString &path)
 {
-    const QFileInfo info(file);
-    const QFileInfo folder(info.absolutePath());
-    if (info.isDir())
-        return QStringLiteral("на месте файла находится папка");
-    if (info.exists() && !info.isFile())
-        return QStringLiteral("это не обычный файл");
-    if (!folder.isDir())
-        return QStringLiteral("папка %1 не найдена").arg(QDir::toNativeSeparators(folder.filePath()));
-    const QStorageInfo disk(folder.filePath());
-    if (disk.isReadOnly())
-        return QStringLiteral("диск доступен только для чтения");
-    if (info.exists() ? !info.isWritable() : !folder.isWritable())
-        return QStringLiteral("нет прав на запись");
-    if (disk.bytesAvailable() == 0)
-        return QStringLiteral("на диске нет места");
-    return QStringLiteral("ошибка записи");
+    return QFileInfo(path).isFile();
 }
 
 Folder chooseFolder(const QString &programDir, const QString &userDir,
                     const std::function<bool(const QString &)> &writable)
 {
-    const QString beside = QDir(programDir).filePath(QStringLiteral("mfiles"));
+    const QString beside = programDir + QStringLiteral("/mfiles");
     const bool portable = QFileInfo(beside).isDir();
     if (portable && writable(programDir))
         return {programDir, {}};
 
     const QString shipped =
-        portable ? beside
-                 : QDir::cleanPath(QDir(programDir).filePath(QStringLiteral("../share/zorvik/mfiles")));
-    const QString mine = QDir(userDir).filePath(QStringLiteral("mfiles"));
+        portable ? beside : QDir::cleanPath(programDir + QStringLiteral("/../share/zorvik/mfiles"));
+    const QString mine = userDir + QStringLiteral("/mfiles");
     // An empty userDir (no home folder) would make a relative path, inside whatever folder the
     // program was started from.
     if (userDir.isEmpty() || !QDir().mkpath(mine)) {
         return {QFileInfo(shipped).path(),
                 QStringLiteral("Не удалось создать папку «%1» для ваших настроек и баз слов. Программа "
                                "откроется с настройками по умолчанию, сохранить их не получится.")
-                    .arg(QDir::toNativeSeparators(userDir))};
+                    .arg(QDir::toNativeSeparators(userDir)),
+                false};
     }
 
-    QStringList failed;
+    const QString list = userDir + u'/' + offeredList;
+    const QSet<QString> before = offeredBefore(list);
+    QStringList offered(before.begin(), before.end()), failed;
     for (const QFileInfo &file : QDir(shipped).entryInfoList(QDir::Files, QDir::Name)) {
-        const QString target = QDir(mine).filePath(file.fileName());
-        if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
+        if (before.contains(file.fileName()))
             continue;
-        // The copy keeps the shipped file's permissions; the user's copy must take a save.
-        if (QFile::copy(file.filePath(), target))
-            QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
+        QFile source(file.filePath());
+        const savefile::Result copied =
+            source.open(QIODevice::ReadOnly)
+                ? savefile::create(mine + u'/' + file.fileName(), source.readAll())
+                : savefile::Result{false, QStringLiteral("файл не читается")};
+        if (copied.ok)
+            offered << file.fileName();
         else
-            failed << file.fileName();
+            failed << QStringLiteral("%1 (%2)").arg(file.fileName(), copied.error);
+    }
+    if (offered.size() > before.size()) {
+        offered.sort();
+        savefile::replace(list, offered.join(u'\n').toUtf8() + '\n');
     }
     if (failed.isEmpty())
         return {userDir, {}};
@@ -124,10 +146,16 @@ Folder chooseFolder(const QString &programDir, const QString &userDir,
 
 QString setUp()
 {
-    const Folder folder = chooseFolder(QCoreApplication::applicationDirPath(),
-                                       QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation),
+    QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // A relative XDG_DATA_HOME is invalid and must be ignored: it would put the user's folder
+    // inside whatever folder the program was started from.
+    if (QDir::isRelativePath(qEnvironmentVariable("XDG_DATA_HOME", QStringLiteral("/"))))
+        userDir = QDir::homePath() + QStringLiteral("/.local/share/") + QCoreApplication::applicationName();
+#endif
+    const Folder folder = chooseFolder(QCoreApplication::applicationDirPath(), userDir,
                                        [](const QString &dir) { return QFileInfo(dir).isWritable(); });
-    setDataDir(folder.dir);
+    setDataDir(folder.dir, folder.writable);
     return folder.error;
 }
 

@@ -11,32 +11,39 @@ namespace paths
 {
 
 // The folder that holds mfiles/ and last.txt, chosen at start-up. Tests point it at a scratch folder;
-// an empty text means the executable's own folder.
+// an empty text means the executable's own folder. A folder that is not writable is the shipped
+// files themselves, used when the user's folder could not be made: nothing is written then.
 QString dataDir();
-void setDataDir(const QString &dir);
+void setDataDir(const QString &dir, bool writable = true);
+bool writable();
+// Why nothing can be saved while the data folder is read-only.
+QString readOnlyReason();
 
 QString mfilesDir();
 QString optionsFile();
 QString logoFile();
 QString lastFile();
 
-// A word base is a plain file name inside mfiles: no directory part, no "." or "..".
+// A word base is a plain file name inside mfiles: no directory part, no "." or "..". Its path is
+// the folder, "/" and the name, whatever the name starts with (":words.txt" is no Qt resource).
 bool isPlainFileName(const QString &name);
 QString baseFile(const QString &name);
 
-// Why a file could not be written, in Russian words for a message, judged from the file system as
-// it is now: Qt's own error texts are English.
-QString writeFailureReason(const QString &file);
+// The program opens only regular files (a link to one too): opening a named pipe would wait for
+// a writer forever, and a device may never end.
+bool isRegularFile(const QString &path);
 
 struct Folder {
-    QString dir;   // holds mfiles/ and last.txt
-    QString error; // what went wrong, for the user; empty when nothing did
+    QString dir;          // holds mfiles/ and last.txt
+    QString error;        // what went wrong, for the user; empty when nothing did
+    bool writable = true; // false: dir is the shipped files, which are never written
 };
 
 // The folder for a program whose executable lies in programDir: that folder itself when it holds
-// mfiles/ and can be written, else userDir. userDir is created when missing and given every
-// shipped file it lacks; a file it already has is never touched. When it cannot be created, the
-// shipped files are used as they are, read-only. `writable` is asked about programDir.
+// mfiles/ and can be written, else userDir. userDir is created when missing and given each shipped
+// file that was not offered to it before (the list is userDir/shipped.lst): a file the user
+// deleted stays deleted, a file already there is never touched. When userDir cannot be created,
+// the shipped files are used as they are, read-only. `writable` is asked about programDir.
 Folder chooseFolder(const QString &programDir, const QString &userDir,
                     const std::function<bool(const QString &)> &writable);
 

@@ -4,8 +4,6 @@
 #include "common/textcodec.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 namespace
 {
@@ -14,10 +12,13 @@ constexpr qint64 readLimit = 64 * 1024;
 
 int Options::parse(QByteArrayView bytes)
 {
-    const textcodec::Encoding encoding = textcodec::detect(bytes);
     const QList<QByteArrayView> lines = textcodec::splitLines(textcodec::withoutBom(bytes));
     QString *fields[] = {&baseFile, &wordCount, &memoriseSeconds, &recallSeconds};
     const int count = static_cast<int>(std::min<qsizetype>(lines.size(), 4));
+    // The encoding is judged on the lines that are used: the read limit may cut a letter in two
+    // further on.
+    const char *end = count > 0 ? lines[count - 1].data() + lines[count - 1].size() : bytes.data();
+    const textcodec::Encoding encoding = textcodec::detect(bytes.first(end - bytes.data()));
     for (int i = 0; i < count; ++i)
         *fields[i] = textcodec::decode(lines[i], encoding);
     return count;
@@ -32,20 +33,12 @@ Options loadOptions(const QString &path)
 {
     Options options;
     QFile file(path);
-    // Only a regular file is opened: a named pipe would wait for a writer forever.
-    if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly))
+    if (paths::isRegularFile(path) && file.open(QIODevice::ReadOnly))
         options.parse(file.read(readLimit));
     return options;
 }
 
-SaveResult saveOptions(const QString &path, const Options &options)
+savefile::Result saveOptions(const QString &path, const Options &options)
 {
-    QSaveFile file(path);
-    // A read-only mfiles holding a writable options.ini leaves no room for the temporary file:
-    // then the file is written in place.
-    file.setDirectWriteFallback(true);
-    const QByteArray bytes = options.toBytes();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return {false, paths::writeFailureReason(path)};
-    return {true, {}};
+    return savefile::replace(path, options.toBytes());
 }

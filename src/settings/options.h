@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/savefile.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -26,8 +28,4 @@ struct Options {
 Options loadOptions(const QString &path);
 
 // Replaces the file atomically: on failure the old file stays as it was and the result says why.
-struct SaveResult {
-    bool ok = false;
-    QString error;
-};
-SaveResult saveOptions(const QString &path, const Options &options);
+savefile::Result saveOptions(const QString &path, const Options &options);

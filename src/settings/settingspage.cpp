@@ -56,7 +56,7 @@ void frmvaruva::Command1_Click()
     options.wordCount = f->Text1->text();
     options.memoriseSeconds = f->Text2->text();
     options.recallSeconds = f->Text3->text();
-    const SaveResult saved = saveOptions(paths::optionsFile(), options);
+    const savefile::Result saved = saveOptions(paths::optionsFile(), options);
     if (!saved.ok) {
         message(QStringLiteral("Не удалось сохранить настройки в файл options.ini (%1). Прежние настройки "
                                "остались без изменений.")

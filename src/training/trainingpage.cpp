@@ -3,14 +3,15 @@
 #include "app/keys.h"
 #include "common/number.h"
 #include "common/paths.h"
+#include "common/savefile.h"
 #include "settings/options.h"
 #include "wordbase.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLocale>
+
+#include <utility>
 
 namespace
 {
@@ -50,6 +51,12 @@ QString pickErrorText(wordbase::PickError error, const QString &fileName, qint64
             .arg(name);
     case wordbase::PickError::Unreadable:
         return QStringLiteral("Не удалось прочитать файл базы слов «%1».").arg(name);
+    case wordbase::PickError::TooLarge:
+        return QStringLiteral(
+                   "Файл базы слов «%1» слишком большой: база слов может занимать не больше %2 МБ. "
+                   "Выберите другой файл в настройках.")
+            .arg(name)
+            .arg(wordbase::maxBaseBytes >> 20);
     case wordbase::PickError::TooFewLines:
         return QStringLiteral("В файле базы слов «%1» слишком мало слов: можно выбрать %2, а для тренировки "
                               "нужно %3. Выберите другой файл или уменьшите количество слов в настройках.")
@@ -76,16 +83,10 @@ void frmvaruva::reportPickError(const QString &text)
 void frmvaruva::zap()
 {
     m_rng.seed(m_seed.value_or(quint64(QDateTime::currentMSecsSinceEpoch())));
-    m_pickedLines.clear();
     for (vb::Label *slot : f->Label25)
         slot->hide();
 
     const Options options = loadOptions(paths::optionsFile());
-    QFile last(paths::lastFile());
-    // Only a regular file is written: opening a named pipe would wait for a reader forever.
-    const QFileInfo lastInfo(last.fileName());
-    const bool lastIsFile = !lastInfo.exists() || lastInfo.isFile();
-    const bool lastOpen = lastIsFile && last.open(QIODevice::WriteOnly | QIODevice::Truncate);
 
     // Values that passed the settings page but are no plain whole numbers, or that a hand-edited
     // file put out of range, are used as the whole number read from them, clamped into range.
@@ -106,17 +107,20 @@ void frmvaruva::zap()
         reportPickError(pickErrorText(pick.error, options.baseFile, pick.rating.pickRange, words));
         return;
     }
-    m_pickedLines = pick.positions;
+    // last.txt changes only when a training really starts. Where nothing can be saved, the start
+    // message has already said so. A failure is told once, before the words appear: the box must
+    // neither cover them nor stretch the memorising time.
+    if (paths::writable()) {
+        const savefile::Result saved =
+            savefile::replace(paths::lastFile(), textcodec::encodeLines(pick.words));
+        if (!saved.ok && !std::exchange(m_lastFileWarned, true))
+            message(
+                QStringLiteral("Не удалось записать список слов в файл %1 (%2). Тренировка пройдёт без него.")
+                    .arg(QDir::toNativeSeparators(paths::lastFile()), saved.error));
+    }
     for (int i = 0; i < words; ++i) {
         f->Label25[i]->show();
         f->Label25[i]->setCaption(pick.words[i]);
-    }
-    bool lastWritten = false;
-    if (lastOpen) {
-        const QByteArray bytes = textcodec::encodeLines(pick.words);
-        lastWritten = last.write(bytes) == bytes.size();
-        last.close();
-        lastWritten = lastWritten && last.error() == QFileDevice::NoError;
     }
 
     f->Label23->setCaption(QString::number(memorise));
@@ -126,13 +130,6 @@ void frmvaruva::zap()
         f->Text2->setText(QString::number(memorise));
     if (number::read(f->Text3->text()) != recall)
         f->Text3->setText(QString::number(recall));
-
-    if (!lastWritten && !m_lastFileWarned) {
-        m_lastFileWarned = true;
-        message(
-            QStringLiteral("Не удалось записать список слов в файл %1 (%2). Тренировка пройдёт без него.")
-                .arg(QDir::toNativeSeparators(last.fileName()), paths::writeFailureReason(last.fileName())));
-    }
     // Enter presses STOP and so ends the memorising, as the help promises.
     f->Command3->setFocus();
     f->Timer1->start();

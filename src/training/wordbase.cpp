@@ -1,5 +1,7 @@
 #include "wordbase.h"
 
+#include "common/paths.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -157,9 +159,10 @@ Pick pick(QIODevice &device, int count, std::mt19937_64 &rng)
     bool skipLF = false; // the previous byte was a CR: an LF now is its second half
     std::string word;    // the sampled line so far (most fit in the string itself, unallocated)
     for (;;) {
-        const qint64 n = device.read(buffer.get(), chunkSize);
-        if (n < 0) {
-            result.error = PickError::Unreadable;
+        // One byte past the limit tells a file that goes on.
+        const qint64 n = device.read(buffer.get(), std::min(chunkSize, maxBaseBytes + 1 - size));
+        if (n < 0 || size + n > maxBaseBytes) {
+            result.error = n < 0 ? PickError::Unreadable : PickError::TooLarge;
             return result;
         }
         if (n == 0)
@@ -242,11 +245,10 @@ Pick pick(QIODevice &device, int count, std::mt19937_64 &rng)
 
 Pick pick(const QString &path, int count, std::mt19937_64 &rng)
 {
-    const QFileInfo info(path);
     Pick result;
-    if (!info.exists())
+    if (!QFileInfo::exists(path))
         result.error = PickError::Missing;
-    else if (!info.isFile())
+    else if (!paths::isRegularFile(path))
         result.error = PickError::NotAFile;
     if (result.error != PickError::None)
         return result;

@@ -32,7 +32,12 @@ enum class PickError {
     NotAFile,    // a folder, a pipe or a device
     Unreadable,  // cannot be opened or read
     TooFewLines, // fewer pickable lines than words
+    TooLarge,    // longer than maxBaseBytes, or without an end
 };
+
+// A training start reads at most this much of a base, far beyond any word list: a huge file, or
+// one that never ends (a link into /proc), must not freeze the window.
+constexpr qint64 maxBaseBytes = qint64(256) << 20;
 
 struct Pick {
     PickError error = PickError::None;
@@ -47,7 +52,7 @@ struct Pick {
 // lines in a uniformly random order, every order of every choice equally likely.
 Pick pick(QIODevice &device, int count, std::mt19937_64 &rng);
 
-// The same for a file. Only regular files are read: a named pipe would block forever.
+// The same for a file. Only regular files are read.
 Pick pick(const QString &path, int count, std::mt19937_64 &rng);
 
 } // namespace wordbase

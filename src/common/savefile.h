@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+// Writing the program's own files: options.ini, last.txt and the copies of the shipped files. A
+// write either completes or leaves what was there, and it goes only to a regular file of that
+// name: never through a symbolic link, never onto a device, a pipe or a folder. A portable folder
+// may sit where others can write, and a link there must not make the program destroy a file of
+// whoever runs it. Nothing is written while the data folder is read-only (paths::writable()).
+namespace savefile
+{
+
+struct Result {
+    bool ok = false;
+    QString error; // why not, in Russian words for a message
+};
+
+// Replaces the file with these bytes atomically: a new file in the same folder, synced, renamed
+// over the old one. A folder that takes no new file but holds a writable file gets the bytes in
+// place, over the old ones, and the file is cut to the new length only then, so that a kill leaves
+// the old bytes or the new ones, never an empty file.
+Result replace(const QString &path, QByteArrayView bytes);
+
+// Writes a file that is not there yet, whole or not at all. Anything already at that name (a file,
+// a link, a second start's copy) is left alone and counts as done.
+Result create(const QString &path, QByteArrayView bytes);
+
+} // namespace savefile
