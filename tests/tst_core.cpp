@@ -2,6 +2,7 @@
 // the options file on disk, the data folder, and how evenly the words are picked.
 #include "common/number.h"
 #include "common/paths.h"
+#include "common/savefile.h"
 #include "settings/options.h"
 #include "training/wordbase.h"
 
@@ -11,7 +12,11 @@
 #include <QTest>
 
 #include <cmath>
-#include <sys/wait.h>
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/fsuid.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 static QByteArray contents(const QString &path)
@@ -32,13 +37,32 @@ using ReadRow = std::tuple<QString, double, int>;
 // folder home/zorvik cannot be made, the user's files before ("name=text"), the folder chosen, the
 // user's files after.
 using FolderRow = std::tuple<QString, bool, bool, QStringList, QString, QStringList>;
+// Columns: what the name is before (a file's contents, "link", "pipe"), how it
+// is written, the bytes, the error expected, what the name holds after. "c*N" is N times c.
+using SaveRow = std::tuple<QString, QString, QString, QString, QString>;
 // Columns: lines, words, draws.
 using PickIsUniformRow = std::tuple<int, int, int>;
 
 class tst_core : public QObject
 {
     Q_OBJECT
+    QTemporaryDir mountPoint;
+    QString tmpfs; // a 64 KiB disk, in a mount namespace of this process's own; empty when not root
+
 private slots:
+    void initTestCase()
+    {
+        if (geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0 &&
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+            ::mount("tmpfs", qPrintable(mountPoint.path()), "tmpfs", 0, "size=64k,mode=0755") == 0)
+            tmpfs = mountPoint.path();
+    }
+    void cleanupTestCase()
+    {
+        if (!tmpfs.isEmpty())
+            ::umount2(qPrintable(tmpfs), MNT_DETACH);
+    }
+
     void read_data()
     {
         QTest::addColumn<ReadRow>("row");
@@ -63,33 +87,77 @@ private slots:
         QCOMPARE(std::pair(number::read(text), number::wholeIn(text, 10, 50)), std::pair(value, whole));
     }
 
-    void loadAndSave()
+    void load()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("options.ini");
         write(path, QByteArray(10 << 20, 'x')); // a huge single line is cut to 64 KiB
         QCOMPARE(loadOptions(path).baseFile.size(), 64 * 1024);
-        const Options options{"x.txt", "50", "30", "180"};
-        QVERIFY(saveOptions(path, options).ok);
-        QCOMPARE(contents(path), QByteArray("x.txt\r\n50\r\n30\r\n180\r\n\r\n"));
+        // The 64 KiB read cuts a letter of the fifth line in two; the four lines used are UTF-8.
+        write(path, "слово.txt\r\n10\r\n10\r\n60\r\na" + QString(40000, u'я').toUtf8());
+        QCOMPARE(loadOptions(path).baseFile, "слово.txt");
+    }
 
-        // The file is written in place when its folder takes no temporary file. The save runs in a
-        // child process, as an ordinary user when the test runs as root, which ignores permission bits.
-        QFile::setPermissions(path,
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther);
-        QFile::setPermissions(dir.path(),
-                              QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
-        const Options other{"y.txt", "20", "20", "120"};
-        const pid_t child = fork();
-        if (child == 0)
-            _exit((geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0)) &&
-                          saveOptions(path, other).ok
-                      ? 0
-                      : 1);
-        int status = 1;
-        QVERIFY(waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        QCOMPARE(loadOptions(path), other);
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    void save_data()
+    {
+        QTest::addColumn<SaveRow>("row");
+        const QString link = "это символическая ссылка", full = "нет места на диске";
+        QTest::newRow("a file is replaced") << SaveRow{"old", "", "new", "", "new"};
+        QTest::newRow("a link is refused") << SaveRow{"link", "", "new", link, "link"};
+        QTest::newRow("a named pipe") << SaveRow{"pipe", "", "new", "это не обычный файл", "pipe"};
+        QTest::newRow("in place, shorter") << SaveRow{"x*4096", "in place", "new", "", "new"};
+        QTest::newRow("full disk") << SaveRow{"old", "full", "new", full, "old"};
+        QTest::newRow("full disk, in place") << SaveRow{"x*4096", "in place, full", "n*5000", full, "x*4096"};
+        QTest::newRow("a copy finds the file there") << SaveRow{"old", "create", "new", "", "old"};
+        QTest::newRow("a copy finds a link there") << SaveRow{"link", "create", "new", "", "link"};
+        QTest::newRow("a copy on a full disk") << SaveRow{"", "create, full", "new", full, "-"};
+    }
+    // A write goes to a regular file only, completes or leaves what was there, and leaves no
+    // temporary file behind.
+    void save()
+    {
+        QFETCH(SaveRow, row);
+        const auto [before, how, bytes, error, after] = row;
+        const auto expand = [](const QString &text) { // "c*N": N times c
+            return text.contains('*') ? QByteArray(text.section('*', 1).toInt(), text[0].toLatin1())
+                                      : text.toUtf8();
+        };
+        if (how.contains("full") && tmpfs.isEmpty())
+            QSKIP("a full disk needs a small tmpfs, which only root can mount here");
+        QTemporaryDir disk;
+        QDir dir(how.contains("full") ? tmpfs + "/row" : disk.path() + "/row");
+        QVERIFY(dir.mkpath(".") && QFile::setPermissions(disk.path(), QFile::Permissions(0x7755)));
+        const QString path = dir.filePath("options.ini"), outside = disk.filePath("outside");
+        if (before == "link") // a dangling link: a write through it would make a file outside
+            QVERIFY(QFile::link(outside, path));
+        else if (before == "pipe")
+            QVERIFY(::mkfifo(qPrintable(path), 0666) == 0);
+        else if (!before.isEmpty())
+            write(path, expand(before));
+        QFile::setPermissions(path, QFile::Permissions(0x6666));
+        if (how.contains("full")) { // the disk filled to its last page
+            const int fd = ::open(qPrintable(dir.filePath("filler")), O_WRONLY | O_CREAT, 0600);
+            for (char page[4096] = {}; ::write(fd, page, sizeof page) > 0;) {
+            }
+            ::close(fd);
+        }
+        if (how.contains("in place")) // the folder takes no new file, and root is told so too
+            QVERIFY(QFile::setPermissions(dir.path(), QFile::Permissions(0x5555)) && setfsuid(65534) >= 0);
+        const savefile::Result result = how.contains("create") ? savefile::create(path, expand(bytes))
+                                                               : savefile::replace(path, expand(bytes));
+        setfsuid(0);
+        const QFileInfo info(path);
+        const QByteArray found = info.isSymLink() ? "link"
+                                 : !info.exists() ? "-"
+                                 : info.isFile()  ? contents(path)
+                                                  : "pipe";
+        QCOMPARE(std::tuple(result.ok, result.error, found, QFileInfo::exists(outside)),
+                 std::tuple(error.isEmpty(), error, expand(after), false));
+        QStringList left = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+        left.removeOne("filler");
+        QCOMPARE(left, found == "-" ? QStringList() : QStringList{"options.ini"});
+        QFile::setPermissions(dir.path(), QFile::Permissions(0x7755));
+        dir.removeRecursively();
     }
 
     void folder_data()
@@ -104,6 +172,10 @@ private slots:
             << FolderRow{share, true,
                          false, {"mine.txt=m", "options.ini=changed", "wmbase.txt=edited"},
                          home,  {"abstrakt.txt=a", "mine.txt=m", "options.ini=changed", "wmbase.txt=edited"}};
+        QTest::newRow("a deleted shipped base stays deleted, a new one arrives")
+            << FolderRow{share, true,
+                         false, {"../shipped.lst=options.ini\nwmbase.txt\n", "options.ini=changed"},
+                         home,  {"abstrakt.txt=a", "options.ini=changed"}};
         QTest::newRow("user folder cannot be made")
             << FolderRow{share, true, true, {}, "usr/share/zorvik", {}};
     }
@@ -123,12 +195,26 @@ private slots:
         const paths::Folder folder =
             paths::chooseFolder(root.filePath("usr/bin"), root.filePath("home/zorvik"),
                                 [&](const QString &) { return writable; });
-        QCOMPARE(std::pair(folder.dir, folder.error.isEmpty()), std::pair(root.filePath(chosen), !blocked));
+        QCOMPARE(std::tuple(folder.dir, folder.error.isEmpty(), folder.writable),
+                 std::tuple(root.filePath(chosen), !blocked, !blocked));
         QStringList found;
         const QDir mine(root.filePath("home/zorvik/mfiles"));
         for (const QString &name : mine.entryList(QDir::Files, QDir::Name))
             found << name + '=' + contents(mine.filePath(name));
         QCOMPARE(found, after);
+    }
+
+    // A relative XDG_DATA_HOME is invalid: the user's folder is then the default one in the home folder.
+    void relativeDataHome()
+    {
+        QTemporaryDir home, current;
+        qputenv("HOME", home.path().toUtf8());
+        qputenv("XDG_DATA_HOME", "relative/data");
+        QDir::setCurrent(current.path());
+        paths::setUp();
+        QCOMPARE(paths::dataDir(), home.path() + "/.local/share/tst_core");
+        QVERIFY(QDir(current.path()).isEmpty());
+        paths::setDataDir({});
     }
 
     // Every line is picked as often as any other, and every grid order of the picked lines is as

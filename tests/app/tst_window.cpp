@@ -52,14 +52,16 @@ class tst_window : public QObject
     std::unique_ptr<frmvaruva> w;
     QStringList boxes; // what each message box said, "title: text [buttons]", the default marked "*"
     QStringList answers;
+    QStringList notes;                // probes noted on the way
     std::function<void()> meanwhile;  // runs while the next box is open
     QTimer poll;                      // looks for message boxes to answer
     QMap<QString, QByteArray> before; // the program folder as it was
 
     Form *f() const { return w->controls(); }
     QString path(const QString &relative) const { return program->filePath(relative); }
-    // Contents: "missing", "folder", "pipe", "hex:..." bytes, or lines of Windows-1251 text ending in
-    // CR LF, where "/" ends a line and a line "c*N" is N times c (a trailing M: MiB).
+    // Contents: "missing", "folder", "pipe", "hex:..." bytes, "hole:N" a sparse file of N MiB, or lines
+    // of Windows-1251 text ending in CR LF, where "/" ends a line and a line "c*N" is N times c (a
+    // trailing M: MiB).
     void writeFile(const QString &target, const QString &contents)
     {
         QFile::remove(target);
@@ -68,6 +70,10 @@ class tst_window : public QObject
         if (contents == "folder" || contents == "pipe" || contents == "missing") {
             QVERIFY(contents != "folder" || QDir().mkpath(target));
             QVERIFY(contents != "pipe" || ::mkfifo(QFile::encodeName(target).constData(), 0600) == 0);
+            return;
+        } else if (contents.startsWith("hole:")) {
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(contents.mid(5).toInt()) << 20));
             return;
         } else if (contents.startsWith("hex:")) {
             bytes = QByteArray::fromHex(contents.mid(4).toLatin1());
@@ -175,6 +181,10 @@ class tst_window : public QObject
                     verb == "t1" ? w->Timer1_Timer() : w->Timer2_Timer();
             else if (verb == "clip")
                 QGuiApplication::clipboard()->setText(arg);
+            else if (verb == "note") // a probe's value now, for the probe "notes"
+                notes << probe(arg);
+            else if (verb == "lock") // the shipped files, read-only: no user's folder could be made
+                paths::setDataDir(program->path(), false);
             else
                 QFAIL(qPrintable("unknown action " + action));
         }
@@ -198,6 +208,12 @@ class tst_window : public QObject
             return QString("%1%2").arg(f()->Timer1->isActive()).arg(f()->Timer2->isActive());
         if (key == "boxes")
             return boxes.join(" / ");
+        if (key == "notes")
+            return notes.join(',');
+        if (key == "last") {
+            QFile file(path("last.txt"));
+            return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : "missing";
+        }
         if (key == "files") {
             QStringList names;
             for (int i = 0; i < f()->File1->count(); ++i)
@@ -297,12 +313,13 @@ private slots:
         QFile::copy(ZORVIK_DATA_DIR "/mfiles/logo.gif", path("mfiles/logo.gif"));
         paths::setDataDir(program->path());
         run({"opts wmbase.txt|10|10|60", "words 200"});
+        before = snapshot(program->path());
     }
     void cleanup()
     {
         w.reset();
         program.reset();
-        boxes = answers = {};
+        boxes = answers = notes = {};
         meanwhile = nullptr;
     }
 
@@ -350,7 +367,9 @@ a failed save says why and keeps everything :: file options.ini|folder; menu 1; 
 as typed :: opts wmbase.txt|20abc|12.5| 90; menu 0 :: Label28=20; Label23=12; Label24=90; Text2=12
 below range :: opts wmbase.txt|-5|0|NaN; menu 0; t1 *; t2 * :: Label28=10; Text2=10; Text3=60; Label24=0; page=Frame4
 above range :: opts wmbase.txt|99|1e308|&HFFFFFFFF; menu 0; t1 *; t2 * :: Label28=50; Text2=30; Text3=180; Label24=0; page=Frame4
-last.txt cannot be written: told once :: file ../last.txt|folder; answer ОК; menu 0; menu 0 :: boxes=Darizi2: Не удалось записать список слов в файл ~/last.txt (на месте файла находится папка). Тренировка пройдёт без него. [ОК]; timers=10
+last.txt cannot be written: told once, before the words :: file ../last.txt|folder; answer ОК>note Label25.0?,note timers; menu 0; menu 0 :: boxes=Darizi2: Не удалось записать список слов в файл ~/last.txt (на месте файла находится папка). Тренировка пройдёт без него. [ОК]; timers=10; notes=0,00
+a failed start keeps last.txt :: file ../last.txt|old; file wmbase.txt|missing; answer ОК; menu 0 :: last=old
+without a user's folder nothing is written, and a save says so :: lock; train; menu 1; answer ОК; click Command1 :: said:(папку для ваших настроек создать не удалось)=1; last=missing; kept=1
 memorising :: opts wmbase.txt|10|20|60; menu 0; t1 1 :: Label26=Запоминайте слова; Label23=19
 memorising, last second :: + t1 18 :: timers=10
 recall :: + t1 1 :: timers=01; Label23?=0; Label24?=1; Text4?=1; Label27?=1; Label28?=1; Label29?=1; found=; focus=Text4; Label27=0; Label28=10; Label24=60; Label26=Запоминайте слова
@@ -428,7 +447,9 @@ mfiles missing :: file |missing; answer ОК; menu 0 :: said:не найден=1
 logo huge :: file logo.gif|hex:474946383961ffffffff0000002c00000000ffffffff0002024401003b; train :: page=Frame4; kept=1
 logo a png :: file logo.gif|hex:89504e470d0a1a0a0000000d49484452000000020000000308000000009c81815d0000000b49444154789c636080020000090001fb52b8a90000000049454e44ae426082; train :: page=Frame4; Image1=2x3; Image2=2x3; kept=1
 logo a named pipe :: file logo.gif|pipe; train :: page=Frame4; Image1=; kept=1
-last.txt a folder :: file ../last.txt|folder; answer ОК; train :: said:last.txt=1; page=Frame4; kept=1
+base of 256 MiB :: file wmbase.txt|hole:256; answer ОК; menu 0 :: said:слишком мало=1
+base over 256 MiB :: file wmbase.txt|hole:257; answer ОК; menu 0 :: said:слишком большой=1; page=Frame2; kept=1
+a base named like a resource :: file :words.txt|а/б/в/г/д/е/ж/з/и/к/; file options.ini|:words.txt/10/10/60/; train :: page=Frame4; boxes=; kept=1
 last.txt a named pipe :: file ../last.txt|pipe; answer ОК; train :: said:это не обычный файл=1; page=Frame4; kept=1
 )");
     }
