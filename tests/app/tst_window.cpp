@@ -362,7 +362,7 @@ stop ends the memorising at the next tick :: + t1 1 :: timers=01
 stop 100 of 120 left :: opts wmbase.txt|10|10|120; menu 0; t1 *; t2 20; click Command3 :: Text2=10; Text3=60; Label24=1; page=Frame3
 stop 10 of 180 left :: opts wmbase.txt|10|10|180; menu 0; t1 *; t2 170; click Command3; t2 1 :: Text3=170; page=Frame4
 Enter 5 of 30 left :: opts wmbase.txt|10|30|60; menu 0; t1 25; key Return :: Text2=25; Label23=1
-stop twice :: + click Command3 :: Text2=24
+stop twice: the first stop counts :: + click Command3 :: Text2=25
 twice stays at 10 :: opts wmbase.txt|10|20|60; menu 0; t1 9; click Command3; click Command3 :: Text2=10
 a stop is never saved :: opts wmbase.txt|10|20|180; menu 0; t1 5; click Command3; t1 *; t2 170; click Command3; answer ОК; menu 1 :: Text2=20; Text3=180
 STOP's tip, memorising :: menu 0; move Command3 :: Command3~=Закончить запоминание слов
@@ -376,6 +376,7 @@ a repeated word is typed twice; blanks count :: + type ёнок; type ёж; type
 pasted text is not upper-cased :: + set Text4|; type  сад; clip дом; key Ctrl+V :: Text4=дом; Label27=6
 all found: the end comes at the next tick :: + set Text4|; type лесдоммостсыр :: Label27=10; Label24=1; page=Frame3
 all found: scored :: + t2 1 :: page=Frame4; Label32=50; Label47=59,6
+all found: later keys and STOP count nothing :: opts wmbase.txt|10|10|180; menu 0; t1 *; t2 150; find 10; type abc; click Command3 :: Text3=150
 7 of 10 :: menu 0; t1 *; find 7; t2 *; click Command4 :: Label32=35; Label43=5,6; Label44=1,12; Label45=1; Label47=42,72; page=Frame3; Text4?=0; Command3?=0; Label23?=0; Label25.6@=-; Label25.7@=red; fits=1; Label32^=16; Label47^=62
 50 words, all found :: words 60; opts wmbase.txt|50|10|60; menu 0; t1 *; find 50 :: Label27=50; Label24=1
 none :: menu 0; t1 *; t2 * :: Label32=0; Label43=0; Label44=0; Label47=1
