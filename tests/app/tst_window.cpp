@@ -181,8 +181,8 @@ class tst_window : public QObject
     }
     // What the state of a row names: a control by its name ("Label25.3" for an element of an
     // array) gives its caption or text, with a last character for more: "?" shown, "!" enabled,
-    // "~" tool tip, "#" highlighted, "_" underlined, "@" red, "^" font. The other probes are named
-    // below.
+    // "~" tool tip, "#" highlighted, "_" underlined, "@" red, "^" font, "*" a bluish pixel (the
+    // focus frame), "|" a line cut at the bottom. The other probes are named below.
     QString probe(const QString &key) const
     {
         const QString name = key.section(':', 1), clip = QGuiApplication::clipboard()->text();
@@ -242,9 +242,17 @@ class tst_window : public QObject
                    QString(" %1x%2 %3").arg(w->width()).arg(w->height()).arg(w->isVisible());
         if (key == "qt")
             return QCoreApplication::translate("QLineEdit", "Select All");
-        QWidget *c = control(key.chopped(QString("?!~#_@^").contains(key.back())));
+        QWidget *c = control(key.chopped(QString("?!~#_@^*|").contains(key.back())));
         if (!c)
             return "none";
+        const QImage image = QString("*|").contains(key.back()) ? c->grab().toImage() : QImage();
+        for (int y = key.endsWith('|') ? image.height() - 1 : 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (key.endsWith('*') ? image.pixelColor(x, y).blue() > image.pixelColor(x, y).red() + 20
+                                      : image.pixel(x, y) != image.pixel(0, y))
+                    return "1";
+        if (!image.isNull())
+            return "0";
         if (key.endsWith('?'))
             return QString::number(!c->isHidden());
         if (key.endsWith('!'))
@@ -309,7 +317,7 @@ private slots:
     void scripts_data()
     {
         table(R"(
-start-up :: :: window=Зорвик v.2.1 537x373 1; page=Frame1; timers=00; Label22=wmbase.txt; Text1=10; Text3=60; Command1!=1; Label17?=0; Label19?=0; Label20?=0; Label21?=0; Image1=57x57; Image2=57x57; Label2.0^=11b; Label22^=11; qt=Выделить всё
+start-up :: :: window=Зорвик v.2.1 537x373 1; Label8|=0; page=Frame1; timers=00; Label22=wmbase.txt; Text1=10; Text3=60; Command1!=1; Label17?=0; Label19?=0; Label20?=0; Label21?=0; Image1=57x57; Image2=57x57; Label2.0^=11b; Label22^=11; qt=Выделить всё
 files and logo :: file B.TXT|x; file c.txtold|x; file d.doc|x; file e\n.txt|x; file dir.txt|folder; menu 1 :: files=B.TXT,c.txtold,wmbase.txt at -1
 Выход :: menu 3 :: window=Зорвик v.2.1 537x373 0
 Ctrl+Alt+N :: key Ctrl+Alt+N :: page=Frame3; timers=10
