@@ -325,6 +325,7 @@ Shift+Alt+H :: key Shift+Alt+H :: page=Frame6
 a held Alt makes N a shortcut once :: press; key N; t1 1; key N :: Label23=9
 a released Alt ends the shortcut :: key Alt+X; key H :: page=Frame1
 an unseen Alt release keeps it :: press; key H :: page=Frame6
+Alt+P :: key Alt+P :: page=Frame2; focus=Text1
 letters without Alt are typed :: menu 1; click Text1; key End; key N; key Q; key H; key P; key Alt+X :: Text1=10nqhp; page=Frame2
 settings during training, ok :: menu 0; t1 1; answer ОК; menu 1 :: boxes=Darizi2: Это действие сбросит текущий процесс [ОК,Отмена]; page=Frame2; timers=00; Label23=9
 ended while asking, cancel :: menu 0; t1 1; answer Отмена>t1 *,t2 *; menu 2 :: page=Frame6; timers=00; Label23=0
@@ -350,7 +351,7 @@ a typed letter chooses the file it starts :: + key Up; set Label22|; type д :: 
 cancel brings the stored name back :: file другая база.txt|a; menu 1; click Text3; key Tab; key End; click Command2 :: Label22=wmbase.txt; Command1!=1
 the chosen file is saved and used :: + click Text3; key Tab; key Home; key End; set Text1| 12 ; click Command1; file другая база.txt|к/к/к/к/к/к/к/к/к/к/к/к/; menu 0 :: ini=другая база.txt/ 12 /10/60//; Label28=12; Label25.11=к
 a save with mfiles gone says so :: file |missing; menu 1; set Label22|a.txt|Text1|20|Text2|15|Text3|90; answer ОК; click Command1 :: said:папка ~/mfiles не найдена=1
-files added later are listed when the page opens :: file новая.txt|x; menu 1 :: files=wmbase.txt,новая.txt at -1
+files added later are listed when the page opens :: file новая.txt|x; menu 1 :: files=wmbase.txt,новая.txt at -1; focus=Text1
 a failed save says why and keeps everything :: file options.ini|folder; menu 1; set Label22|a.txt|Text1|20|Text2|15|Text3|90; answer ОК; click Command1 :: boxes=Darizi2: Не удалось сохранить настройки в файл options.ini (на месте файла находится папка). Прежние настройки остались без изменений. [ОК]; Command1!=1; Text2=15
 10 of 100 :: words 100; opts wmbase.txt|10|20|90; menu 0 :: Label28=10; Label23=20; Label24=90; Label45=0; Label24?=0; Label26=; timers=10; focus=Command3
 17 of 101 :: words 101; opts wmbase.txt|17|10|60; menu 0 :: Label28=17; Label45=1
