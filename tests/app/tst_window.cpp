@@ -344,7 +344,7 @@ a warning outlives cancel :: + set Text1|20; click Command1; click Command2 :: L
 later warnings keep their state :: + set Label22|; click Command1 :: Label17?=1; Label19?=0; Label20?=0; Label21?=1
 warnings go when all is well :: + click Command2; click Command1 :: Label17?=0; Label19?=0; Label20?=0; Label21?=0
 an edit offers apply again :: menu 1; click Command1; click Text2; type 5 :: Command1!=1
-tab into the list chooses nothing :: file другая база.txt|a/b/c; menu 1; click Command1; click Text3; key Tab :: focus=File1; files=wmbase.txt,другая база.txt at -1; Command1!=0
+tab into the list chooses nothing :: file другая база.txt|a/b/c; menu 1; click Command1; click Text3; key Tab :: focus=File1; files=wmbase.txt,другая база.txt at -1; Command1!=0; File1*=1
 End chooses the last file :: + key End :: Label22=другая база.txt; Command1!=1
 Down chooses the first file :: file другая база.txt|a; menu 1; click Text3; key Tab; set Label22|; key Down :: Label22=wmbase.txt
 a typed letter chooses the file it starts :: + key Up; set Label22|; type д :: Label22=другая база.txt
