@@ -237,9 +237,10 @@ class tst_window : public QObject
             return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "none";
         if (key == "clip") // what the credits line copied, and that it shows it
             return clip + (f()->Label4->caption().contains(clip) ? "" : " (not shown)");
-        if (key == "window")
+        if (key == "window") // its title, size and visibility; "max" when maximise is offered
             return w->windowTitle() +
-                   QString(" %1x%2 %3").arg(w->width()).arg(w->height()).arg(w->isVisible());
+                   QString(" %1x%2 %3").arg(w->width()).arg(w->height()).arg(w->isVisible()) +
+                   (w->windowFlags() & Qt::WindowMaximizeButtonHint ? " max" : "");
         if (key == "qt")
             return QCoreApplication::translate("QLineEdit", "Select All");
         QWidget *c = control(key.chopped(QString("?!~#_@^*|").contains(key.back())));
