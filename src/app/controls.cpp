@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOption>
 
 #include <algorithm>
 
@@ -243,6 +245,20 @@ void FileList::focusInEvent(QFocusEvent *event)
     QListWidget::focusInEvent(event);
     if (selectedItems().isEmpty())
         selectionModel()->clearCurrentIndex();
+}
+
+void FileList::paintEvent(QPaintEvent *event)
+{
+    QListWidget::paintEvent(event);
+    // With no row current Qt draws no focus frame at all: draw the style's own on the first row.
+    if (!hasFocus() || currentIndex().isValid())
+        return;
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.rect = count() > 0 ? visualItemRect(item(0)) : viewport()->rect();
+    frame.backgroundColor = palette().color(QPalette::Base);
+    QPainter painter(viewport());
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
 }
 
 QModelIndex FileList::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)

@@ -130,7 +130,8 @@ public:
 
 // The list of word-base files: names in a directory that contain ".txt" in any letter case,
 // sorted without regard to case. Reports a selection by pointer or keyboard as clicked(). Like a
-// classic list box, no row looks chosen until one is: the first Down chooses the first row.
+// classic list box, no row looks chosen until one is: the first Down chooses the first row, and
+// until then the focus frame stands on the first row.
 class FileList : public QListWidget
 {
     Q_OBJECT
@@ -144,6 +145,7 @@ signals:
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 };
 

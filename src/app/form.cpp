@@ -2,6 +2,8 @@
 
 #include "help/helptexts.h"
 
+#include <QFontMetrics>
+
 #include <optional>
 
 using vb::Label;
@@ -121,6 +123,17 @@ QString newFeatures()
     return text;
 }
 
+// A text taller than its label ends at the last line that fits whole, not through the next one.
+void endAtWholeLine(Label *l)
+{
+    const QFontMetrics metrics(l->font());
+    const auto height = [&](const QString &text) {
+        return metrics.boundingRect(l->rect(), Qt::TextWordWrap, text).height();
+    };
+    const int line = height(QStringLiteral("x\nx")) - height(QStringLiteral("x"));
+    l->resize(l->width(), l->height() / line * line);
+}
+
 QString sloganText()
 {
     return QStringLiteral("Запомни!");
@@ -191,6 +204,7 @@ void Form::buildStartPage()
     Label6 = label(f, "Label6", 210, 840, 2430, 1695, introduction());
     Label7 = label(f, "Label7", 2730, 735, 2745, 435, QStringLiteral("Новое в этой версии"), heading());
     Label8 = label(f, "Label8", 2835, 1155, 2430, 2430, newFeatures());
+    endAtWholeLine(Label8);
     Label9 = label(f, "Label9", 5775, 1995, 2115, 435, QStringLiteral("Начало работы"), heading());
     Label10 =
         label(f, "Label10", 5565, 2625, 2430, 1590,

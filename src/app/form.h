@@ -56,6 +56,10 @@ public:
     vb::Button *Command3 = nullptr;
     QTimer *Timer1 = nullptr;
     QTimer *Timer2 = nullptr;
+    // Whether a stop has recorded the time used of the memorising and of the recall: only a phase's
+    // first stop does. A new set of controls, as every training start builds, has recorded none.
+    bool memoriseStopped = false;
+    bool recallStopped = false;
 
     // Results page.
     vb::Label *Label30 = nullptr;

@@ -11,7 +11,12 @@
 #include <QTranslator>
 #include <QWindow>
 
+#include <cstdlib>
 #include <utility>
+
+#ifdef ZORVIK_XCB
+#include <xcb/xcb.h>
+#endif
 
 namespace
 {
@@ -27,6 +32,35 @@ void installQtTranslation()
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
 }
+
+// The window has one size, so the window manager is offered neither maximise nor resize. The
+// window flags drop maximise everywhere; on X11 Qt's Motif hints offer resize whatever the flags
+// say, so they are written anew: move, minimise and close, with a title, a menu and a border.
+void writeMotifHints([[maybe_unused]] QWidget *window)
+{
+#if defined(ZORVIK_XCB) && QT_CONFIG(xcb)
+    // Other platforms, offscreen among them, may answer for X11 without an X connection.
+    auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *connection =
+        x11 && QGuiApplication::platformName() == u"xcb" ? x11->connection() : nullptr;
+    if (!connection)
+        return;
+    const QByteArray name = QByteArrayLiteral("_MOTIF_WM_HINTS");
+    xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, false, quint16(name.size()), name.constData()), nullptr);
+    if (!atom)
+        return;
+    enum : quint32 { functions = 1, decorations = 2 };
+    enum : quint32 { move = 4, minimise = 8, close = 32 };
+    enum : quint32 { border = 2, title = 8, menu = 16, minimiseButton = 32 };
+    const quint32 hints[5] = {functions | decorations, move | minimise | close,
+                              border | title | menu | minimiseButton, 0, 0};
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(window->winId()), atom->atom,
+                        atom->atom, 32, 5, hints);
+    xcb_flush(connection);
+    std::free(atom);
+#endif
+}
 } // namespace
 
 frmvaruva::frmvaruva(QWidget *parent) : QWidget(parent)
@@ -35,6 +69,8 @@ frmvaruva::frmvaruva(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("frmvaruva"));
     setWindowTitle(QStringLiteral("Зорвик v.2.1"));
     setFixedSize(537, 373);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     buildControls();
     qApp->installEventFilter(this);
 }
@@ -176,6 +212,13 @@ void frmvaruva::changeEvent(QEvent *event)
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         Form_Activate();
     QWidget::changeEvent(event);
+}
+
+void frmvaruva::showEvent(QShowEvent *event)
+{
+    // Before the window is mapped, so that the window manager reads the hints as it takes it on.
+    writeMotifHints(this);
+    QWidget::showEvent(event);
 }
 
 void frmvaruva::Form_Activate()

@@ -77,6 +77,8 @@ void frmvaruva::settingsAction()
     // Word bases added while the program runs show up when the page opens.
     f->File1->setPath(paths::mfilesDir());
     nastr();
+    // The first box takes what is typed next, however the page was opened.
+    f->Text1->setFocus();
 }
 
 void frmvaruva::helpAction()

@@ -8,27 +8,15 @@
 namespace
 {
 
-// A value with 15 significant digits is wider than its cell: shrink the font down to a readable
-// size, then let the digits wrap and the cell grow downwards rather than cut any of them off.
-void showValue(vb::Label *cell, double value, int minPixels)
+// A value with 15 significant digits is wider than its cell: the font shrinks until the number
+// fits on one line, so that no digit is cut off and none wraps below the others.
+void showValue(vb::Label *cell, double value)
 {
     cell->setCaption(number::text(value));
     QFont font = cell->font();
-    const QString text = cell->text();
-    while (font.pixelSize() > minPixels && QFontMetrics(font).horizontalAdvance(text) > cell->width())
+    while (font.pixelSize() > 1 && QFontMetrics(font).horizontalAdvance(cell->text()) > cell->width())
         font.setPixelSize(font.pixelSize() - 1);
     cell->setFont(font);
-    if (QFontMetrics(font).horizontalAdvance(text) <= cell->width())
-        return;
-    // Zero-width spaces give the label places to break inside the number; the caption keeps the
-    // plain text.
-    QString breakable;
-    for (QChar c : text) {
-        breakable += c;
-        breakable += QChar(0x200B);
-    }
-    cell->setText(breakable);
-    cell->resize(cell->width(), std::max(cell->height(), cell->heightForWidth(cell->width())));
 }
 
 } // namespace
@@ -45,10 +33,10 @@ void frmvaruva::Label24_Change()
         .recallUsed = number::read(f->Text3->text()),
         .baseLevel = number::read(f->Label45->caption()),
     });
-    showValue(f->Label32, points.words, 10);
-    showValue(f->Label43, points.memorise, 10);
-    showValue(f->Label44, points.recall, 10);
-    showValue(f->Label47, points.total, 24);
+    showValue(f->Label32, points.words);
+    showValue(f->Label43, points.memorise);
+    showValue(f->Label44, points.recall);
+    showValue(f->Label47, points.total);
     f->Frame3->hide();
     f->Frame4->show();
 }

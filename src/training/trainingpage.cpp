@@ -169,11 +169,16 @@ void frmvaruva::Command3_Click()
 
 void frmvaruva::stopPhase()
 {
-    const int memoriseUsed = std::max(10, wholeNumber(f->Text2->text()) - wholeNumber(f->Label23->caption()));
-    f->Text2->setText(QString::number(memoriseUsed));
-    if (f->Timer1->isActive())
+    // A phase's time used is recorded by its first stop alone: a second STOP or "Да" in the same
+    // second, or keys typed after all words were found, change nothing. While the recall runs,
+    // Label23 reads 0 and the memorising time used stays as it is.
+    if (f->Timer1->isActive() && !std::exchange(f->memoriseStopped, true)) {
+        const int memoriseUsed =
+            std::max(10, wholeNumber(f->Text2->text()) - wholeNumber(f->Label23->caption()));
+        f->Text2->setText(QString::number(memoriseUsed));
         f->Label23->setCaption(QStringLiteral("1"));
-    if (f->Timer2->isActive()) {
+    }
+    if (f->Timer2->isActive() && !std::exchange(f->recallStopped, true)) {
         const int recallUsed =
             std::max(60, wholeNumber(f->Text3->text()) - wholeNumber(f->Label24->caption()));
         f->Text3->setText(QString::number(recallUsed));

@@ -191,8 +191,8 @@ class tst_window : public QObject
     }
     // What the state of a row names: a control by its name ("Label25.3" for an element of an
     // array) gives its caption or text, with a last character for more: "?" shown, "!" enabled,
-    // "~" tool tip, "#" highlighted, "_" underlined, "@" red, "^" font. The other probes are named
-    // below.
+    // "~" tool tip, "#" highlighted, "_" underlined, "@" red, "^" font, "*" a bluish pixel (the
+    // focus frame), "|" a line cut at the bottom. The other probes are named below.
     QString probe(const QString &key) const
     {
         const QString name = key.section(':', 1), clip = QGuiApplication::clipboard()->text();
@@ -243,9 +243,9 @@ class tst_window : public QObject
                            !f()->Label51->caption().isEmpty() && fits(f()->Label51)
                        ? "ok"
                        : f()->Label50->caption();
-        if (key == "fits") { // no digit of the results is cut off, nor the title's tail
-            for (QWidget *cell : {f()->Label30, f()->Label32, f()->Label43, f()->Label44, f()->Label47})
-                if (!fits(cell))
+        if (key == "fits") { // the results and the title fit on one line each, no tail cut off
+            for (vb::Label *cell : {f()->Label30, f()->Label32, f()->Label43, f()->Label44, f()->Label47})
+                if (!fits(cell) || cell->fontMetrics().horizontalAdvance(cell->text()) > cell->width())
                     return cell->objectName();
             return "1";
         }
@@ -253,14 +253,23 @@ class tst_window : public QObject
             return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "none";
         if (key == "clip") // what the credits line copied, and that it shows it
             return clip + (f()->Label4->caption().contains(clip) ? "" : " (not shown)");
-        if (key == "window")
+        if (key == "window") // its title, size and visibility; "max" when maximise is offered
             return w->windowTitle() +
-                   QString(" %1x%2 %3").arg(w->width()).arg(w->height()).arg(w->isVisible());
+                   QString(" %1x%2 %3").arg(w->width()).arg(w->height()).arg(w->isVisible()) +
+                   (w->windowFlags() & Qt::WindowMaximizeButtonHint ? " max" : "");
         if (key == "qt")
             return QCoreApplication::translate("QLineEdit", "Select All");
-        QWidget *c = control(key.chopped(QString("?!~#_@^").contains(key.back())));
+        QWidget *c = control(key.chopped(QString("?!~#_@^*|").contains(key.back())));
         if (!c)
             return "none";
+        const QImage image = QString("*|").contains(key.back()) ? c->grab().toImage() : QImage();
+        for (int y = key.endsWith('|') ? image.height() - 1 : 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (key.endsWith('*') ? image.pixelColor(x, y).blue() > image.pixelColor(x, y).red() + 20
+                                      : image.pixel(x, y) != image.pixel(0, y))
+                    return "1";
+        if (!image.isNull())
+            return "0";
         if (key.endsWith('?'))
             return QString::number(!c->isHidden());
         if (key.endsWith('!'))
@@ -326,7 +335,7 @@ private slots:
     void scripts_data()
     {
         table(R"(
-start-up :: :: window=Зорвик v.2.1 537x373 1; page=Frame1; timers=00; Label22=wmbase.txt; Text1=10; Text3=60; Command1!=1; Label17?=0; Label19?=0; Label20?=0; Label21?=0; Image1=57x57; Image2=57x57; Label2.0^=11b; Label22^=11; qt=Выделить всё
+start-up :: :: window=Зорвик v.2.1 537x373 1; Label8|=0; page=Frame1; timers=00; Label22=wmbase.txt; Text1=10; Text3=60; Command1!=1; Label17?=0; Label19?=0; Label20?=0; Label21?=0; Image1=57x57; Image2=57x57; Label2.0^=11b; Label22^=11; qt=Выделить всё
 files and logo :: file B.TXT|x; file c.txtold|x; file d.doc|x; file e\n.txt|x; file dir.txt|folder; menu 1 :: files=B.TXT,c.txtold,wmbase.txt at -1
 Выход :: menu 3 :: window=Зорвик v.2.1 537x373 0
 Ctrl+Alt+N :: key Ctrl+Alt+N :: page=Frame3; timers=10
@@ -334,6 +343,7 @@ Shift+Alt+H :: key Shift+Alt+H :: page=Frame6
 a held Alt makes N a shortcut once :: press; key N; t1 1; key N :: Label23=9
 a released Alt ends the shortcut :: key Alt+X; key H :: page=Frame1
 an unseen Alt release keeps it :: press; key H :: page=Frame6
+Alt+P :: key Alt+P :: page=Frame2; focus=Text1
 letters without Alt are typed :: menu 1; click Text1; key End; key N; key Q; key H; key P; key Alt+X :: Text1=10nqhp; page=Frame2
 settings during training, ok :: menu 0; t1 1; answer ОК; menu 1 :: boxes=Darizi2: Это действие сбросит текущий процесс [ОК,Отмена]; page=Frame2; timers=00; Label23=9
 ended while asking, cancel :: menu 0; t1 1; answer Отмена>t1 *,t2 *; menu 2 :: page=Frame6; timers=00; Label23=0
@@ -352,14 +362,14 @@ a warning outlives cancel :: + set Text1|20; click Command1; click Command2 :: L
 later warnings keep their state :: + set Label22|; click Command1 :: Label17?=1; Label19?=0; Label20?=0; Label21?=1
 warnings go when all is well :: + click Command2; click Command1 :: Label17?=0; Label19?=0; Label20?=0; Label21?=0
 an edit offers apply again :: menu 1; click Command1; click Text2; type 5 :: Command1!=1
-tab into the list chooses nothing :: file другая база.txt|a/b/c; menu 1; click Command1; click Text3; key Tab :: focus=File1; files=wmbase.txt,другая база.txt at -1; Command1!=0
+tab into the list chooses nothing :: file другая база.txt|a/b/c; menu 1; click Command1; click Text3; key Tab :: focus=File1; files=wmbase.txt,другая база.txt at -1; Command1!=0; File1*=1
 End chooses the last file :: + key End :: Label22=другая база.txt; Command1!=1
 Down chooses the first file :: file другая база.txt|a; menu 1; click Text3; key Tab; set Label22|; key Down :: Label22=wmbase.txt
 a typed letter chooses the file it starts :: + key Up; set Label22|; type д :: Label22=другая база.txt
 cancel brings the stored name back :: file другая база.txt|a; menu 1; click Text3; key Tab; key End; click Command2 :: Label22=wmbase.txt; Command1!=1
 the chosen file is saved and used :: + click Text3; key Tab; key Home; key End; set Text1| 12 ; click Command1; file другая база.txt|к/к/к/к/к/к/к/к/к/к/к/к/; menu 0 :: ini=другая база.txt/ 12 /10/60//; Label28=12; Label25.11=к
 a save with mfiles gone says so :: file |missing; menu 1; set Label22|a.txt|Text1|20|Text2|15|Text3|90; answer ОК; click Command1 :: said:папка ~/mfiles не найдена=1
-files added later are listed when the page opens :: file новая.txt|x; menu 1 :: files=wmbase.txt,новая.txt at -1
+files added later are listed when the page opens :: file новая.txt|x; menu 1 :: files=wmbase.txt,новая.txt at -1; focus=Text1
 a failed save says why and keeps everything :: file options.ini|folder; menu 1; set Label22|a.txt|Text1|20|Text2|15|Text3|90; answer ОК; click Command1 :: boxes=Darizi2: Не удалось сохранить настройки в файл options.ini (на месте файла находится папка). Прежние настройки остались без изменений. [ОК]; Command1!=1; Text2=15
 10 of 100 :: words 100; opts wmbase.txt|10|20|90; menu 0 :: Label28=10; Label23=20; Label24=90; Label45=0; Label24?=0; Label26=; timers=10; focus=Command3
 17 of 101 :: words 101; opts wmbase.txt|17|10|60; menu 0 :: Label28=17; Label45=1
@@ -381,7 +391,7 @@ stop ends the memorising at the next tick :: + t1 1 :: timers=01
 stop 100 of 120 left :: opts wmbase.txt|10|10|120; menu 0; t1 *; t2 20; click Command3 :: Text2=10; Text3=60; Label24=1; page=Frame3
 stop 10 of 180 left :: opts wmbase.txt|10|10|180; menu 0; t1 *; t2 170; click Command3; t2 1 :: Text3=170; page=Frame4
 Enter 5 of 30 left :: opts wmbase.txt|10|30|60; menu 0; t1 25; key Return :: Text2=25; Label23=1
-stop twice :: + click Command3 :: Text2=24
+stop twice: the first stop counts :: + click Command3 :: Text2=25
 twice stays at 10 :: opts wmbase.txt|10|20|60; menu 0; t1 9; click Command3; click Command3 :: Text2=10
 a stop is never saved :: opts wmbase.txt|10|20|180; menu 0; t1 5; click Command3; t1 *; t2 170; click Command3; answer ОК; menu 1 :: Text2=20; Text3=180
 STOP's tip, memorising :: menu 0; move Command3 :: Command3~=Закончить запоминание слов
@@ -395,11 +405,13 @@ a repeated word is typed twice; blanks count :: + type ёнок; type ёж; type
 pasted text is not upper-cased :: + set Text4|; type  сад; clip дом; key Ctrl+V :: Text4=дом; Label27=6
 all found: the end comes at the next tick :: + set Text4|; type лесдоммостсыр :: Label27=10; Label24=1; page=Frame3
 all found: scored :: + t2 1 :: page=Frame4; Label32=50; Label47=59,6
+all found: later keys and STOP count nothing :: opts wmbase.txt|10|10|180; menu 0; t1 *; t2 150; find 10; type abc; click Command3 :: Text3=150
 7 of 10 :: menu 0; t1 *; find 7; t2 *; click Command4 :: Label32=35; Label43=5,6; Label44=1,12; Label45=1; Label47=42,72; page=Frame3; Text4?=0; Command3?=0; Label23?=0; Label25.6@=-; Label25.7@=red; fits=1; Label32^=16; Label47^=62
 50 words, all found :: words 60; opts wmbase.txt|50|10|60; menu 0; t1 *; find 50 :: Label27=50; Label24=1
 none :: menu 0; t1 *; t2 * :: Label32=0; Label43=0; Label44=0; Label47=1
 all, quickly: the recall time used counts :: opts wmbase.txt|10|10|180; menu 0; t1 *; find 10; t2 1 :: Label44=1,6; Label47=60,6
-15 digits :: opts wmbase.txt|17|30|180; menu 0; t1 *; find 13; t2 * :: Label32=38,2352941176471; Label43=3,46666666666667; Label44=0,693333333333333; Label47=43,3952941176471; fits=1; Label32^=10; Label47^=24
+15 digits :: opts wmbase.txt|17|30|180; menu 0; t1 *; find 13; t2 * :: Label32=38,2352941176471; Label43=3,46666666666667; Label44=0,693333333333333; Label47=43,3952941176471; fits=1; Label32^=6; Label47^=18
+17 words, one found :: opts wmbase.txt|17|10|70; menu 0; t1 *; find 1; t2 * :: Label32=2,94117647058824; Label47=4,87831932773109; fits=1
 Назад :: menu 2; click Label56; click Command5 :: page=Frame6
 topic settings :: + click Label54 :: page=Frame5; topic:Label54=ok
 topic work :: menu 2; click Label55 :: topic:Label55=ok

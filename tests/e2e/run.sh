@@ -16,7 +16,7 @@ set -u
 BUILD=${1:?build directory} SHOTS=${2:?screenshot directory} ID=example.quelbrin.Zorvik FAILED=0
 skip() { echo "e2e: SKIPPED: $*"; exit 77; }
 for t in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli identify Xvfb setxkbmap xwininfo \
-    import convert compare; do command -v $t >/dev/null || skip "no $t"; done
+    xprop import convert compare; do command -v $t >/dev/null || skip "no $t"; done
 /usr/bin/python3 -c 'import Xlib' 2>/dev/null || skip "Debian's python3-xlib is not installed"
 WORK=$(mktemp -d /tmp/zorvik-e2e.XXXXXX) PIDS="" # WORK is private: the XDG_RUNTIME_DIR too
 ROOT=$WORK/root DATA=$WORK/home/.local/share/zorvik
@@ -103,6 +103,8 @@ quits
 
 echo "== us layout: settings, a training, one question per key, help"
 start us
+check "the window manager is offered move, minimise and close only" 0 eval \
+    'xprop -name "Зорвик v.2.1" _MOTIF_WM_HINTS | grep -q "= 0x3, 0x2c, 0x3a, 0x0, 0x0$"'
 shot start
 keys key 64+33
 shot settings
