@@ -1,16 +1,19 @@
-# The two set-up commands: `make run` and `make test`. Both install what is missing first.
+# The two set-up commands: `make run` and `make test`. Both install what is missing first: `make run`
+# what building and running need, `make test` the test tools as well.
 PRESET ?= default
 BUILD_DIR := build
+DEPS ?= test
 
 .PHONY: deps build run test check-asan bench fuzz package install-desktop clean format
 
 deps:
-	@tools/install-deps.sh
+	@tools/install-deps.sh $(DEPS)
 
 build: deps
 	cmake --preset $(PRESET)
 	cmake --build --preset $(PRESET)
 
+run package install-desktop: DEPS = run
 run: build
 	$(BUILD_DIR)/zorvik/zorvik
 
@@ -37,8 +40,9 @@ fuzz: deps
 
 # The portable program folder as build/zorvik-<version>-Linux.tar.gz, and the Debian package
 # build/zorvik_<version>_<architecture>.deb.
+# Built twice from the same commit, the .deb is the same bytes: its files are dated by the commit.
 package: build
-	cd $(BUILD_DIR) && cpack
+	cd $(BUILD_DIR) && SOURCE_DATE_EPOCH=$${SOURCE_DATE_EPOCH:-$$(git log -1 --format=%ct)} cpack
 
 # A desktop entry for the current user that starts the built program.
 install-desktop: build

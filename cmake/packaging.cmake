@@ -1,42 +1,69 @@
 # Installing and packaging, in two layouts.
 #
-# The portable folder (component "portable"; `cmake --install build --prefix DIR` and the .tar.gz):
-# the program with mfiles/ beside it, where it keeps its settings and last.txt.
+# The standard layout (component "desktop"): what `cmake --install build --prefix P` installs under
+# any P, and the .deb under /usr. bin/zorvik; the shipped files in share/zorvik/mfiles, which the
+# program finds as ../share/zorvik/mfiles from its own folder and copies into each user's data
+# folder; a desktop entry, the icon in the hicolor theme, AppStream metadata, the manual page, and
+# the copyright and changelog in share/doc/zorvik. Nothing in the program depends on the prefix.
 #
-# The desktop install (component "desktop"; the .deb, or `cmake --install build --component desktop
-# --prefix /usr`): bin/zorvik, the shipped files in share/zorvik/mfiles, which the program copies
-# into each user's data folder, a desktop entry, the icon in the hicolor theme and AppStream
-# metadata. Nothing in the program depends on the prefix.
+# The portable folder (component "portable", opt-in: `cmake --install build --component portable
+# --prefix DIR`, and the .tar.gz): the program with mfiles/ beside it, where it keeps its settings
+# and last.txt, as in the build tree's build/zorvik/ that `make run` starts.
 
+include(GNUInstallDirs)
 set(ZORVIK_APP_ID example.quelbrin.Zorvik)
+set(CPACK_PACKAGE_CONTACT "Quelbrin <zorvik@quelbrin.example>")
 
-install(TARGETS zorvik RUNTIME DESTINATION . COMPONENT portable)
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/mfiles DESTINATION . COMPONENT portable)
-install(FILES ${PROJECT_SOURCE_DIR}/data/icons/zorvik-48.png DESTINATION . RENAME zorvik.png COMPONENT portable)
+# The manual page, and CHANGELOG.md in the Debian changelog format, compressed as Debian wants them:
+# at most, and with no file name or time stamp in the gzip header, so that a package of the same
+# sources is the same bytes.
+set(ZORVIK_DOC_DIR ${CMAKE_BINARY_DIR}/doc)
+add_custom_command(OUTPUT ${ZORVIK_DOC_DIR}/zorvik.1.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/docs/zorvik.1 ${ZORVIK_DOC_DIR}/zorvik.1
+    COMMAND gzip -9nf ${ZORVIK_DOC_DIR}/zorvik.1
+    DEPENDS ${PROJECT_SOURCE_DIR}/docs/zorvik.1
+    VERBATIM)
+add_custom_command(OUTPUT ${ZORVIK_DOC_DIR}/changelog.gz
+    COMMAND ${PROJECT_SOURCE_DIR}/tools/debian-changelog.sh ${PROJECT_SOURCE_DIR}/CHANGELOG.md
+            ${CPACK_PACKAGE_CONTACT} ${ZORVIK_DOC_DIR}/changelog
+    COMMAND gzip -9nf ${ZORVIK_DOC_DIR}/changelog
+    DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_SOURCE_DIR}/tools/debian-changelog.sh
+    VERBATIM)
+add_custom_target(zorvik_docs ALL DEPENDS ${ZORVIK_DOC_DIR}/zorvik.1.gz ${ZORVIK_DOC_DIR}/changelog.gz)
 
-install(TARGETS zorvik RUNTIME DESTINATION bin COMPONENT desktop EXCLUDE_FROM_ALL)
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/mfiles DESTINATION share/zorvik COMPONENT desktop EXCLUDE_FROM_ALL)
+install(TARGETS zorvik RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT desktop)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/mfiles DESTINATION ${CMAKE_INSTALL_DATADIR}/zorvik COMPONENT desktop)
 install(FILES ${PROJECT_SOURCE_DIR}/data/desktop/${ZORVIK_APP_ID}.desktop
-        DESTINATION share/applications COMPONENT desktop EXCLUDE_FROM_ALL)
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT desktop)
 install(FILES ${PROJECT_SOURCE_DIR}/data/desktop/${ZORVIK_APP_ID}.metainfo.xml
-        DESTINATION share/metainfo COMPONENT desktop EXCLUDE_FROM_ALL)
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT desktop)
 foreach(size IN ITEMS 16 32 48 64 128 256)
     install(FILES ${PROJECT_SOURCE_DIR}/data/icons/zorvik-${size}.png
-            DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME ${ZORVIK_APP_ID}.png
-            COMPONENT desktop EXCLUDE_FROM_ALL)
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${ZORVIK_APP_ID}.png
+            COMPONENT desktop)
 endforeach()
+install(FILES ${ZORVIK_DOC_DIR}/zorvik.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT desktop)
+install(FILES ${PROJECT_SOURCE_DIR}/data/copyright ${ZORVIK_DOC_DIR}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT desktop)
+
+install(TARGETS zorvik RUNTIME DESTINATION . COMPONENT portable EXCLUDE_FROM_ALL)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/mfiles DESTINATION . COMPONENT portable EXCLUDE_FROM_ALL)
+install(FILES ${PROJECT_SOURCE_DIR}/data/icons/zorvik-48.png DESTINATION . RENAME zorvik.png
+        COMPONENT portable EXCLUDE_FROM_ALL)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/CHANGELOG.md DESTINATION .
+        COMPONENT portable EXCLUDE_FROM_ALL)
 
 # `cpack` in the build folder makes both packages; cpack_generator.cmake gives each its layout.
 set(CPACK_GENERATOR TGZ DEB)
 set(CPACK_PACKAGE_NAME zorvik)
 set(CPACK_PACKAGE_VENDOR Quelbrin)
-set(CPACK_PACKAGE_CONTACT "Quelbrin <zorvik@quelbrin.example>")
 set(CPACK_PACKAGE_HOMEPAGE_URL https://quelbrin.example)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "trainer for visual memory (Russian interface)")
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/cpack_generator.cmake)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -1,20 +1,30 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs to build, run and test, if any are missing.
+# Installs the Debian packages the project needs, if any are missing.
+#   tools/install-deps.sh run    to build, run and package the program (make run, make package)
+#   tools/install-deps.sh test   that and every test tool (make test)
 set -euo pipefail
 
-packages=(
+run=(
     cmake ninja-build g++ make pkg-config
-    qt6-base-dev            # Qt 6 Widgets, QtTest, moc, the xcb and offscreen platforms, the GIF reader
+    qt6-base-dev            # Qt 6 Widgets, moc, the xcb platform, the GIF reader
     libsimdjson-dev         # the vectorised UTF-8 check of word bases
     fonts-liberation2       # metric twins of Arial and Times New Roman, with Cyrillic
     qt6-translations-l10n   # Qt's own texts (context menus) in Russian
-    libbenchmark-dev        # bench/
+    dpkg-dev file           # the .deb: dpkg-shlibdeps finds its dependencies
+)
+test=(
+    libbenchmark-dev                                   # bench/
     xvfb x11-utils x11-xkb-utils python3-xlib imagemagick  # the end-to-end run and its screenshots
     clang libclang-rt-14-dev                           # libFuzzer targets
     valgrind                                           # the memcheck run
-    dpkg-dev file                                      # the .deb: dpkg-shlibdeps finds its dependencies
-    desktop-file-utils appstream                       # the package test validates its metadata
+    desktop-file-utils appstream                       # the package test validates its metadata,
+    lintian reuse man-db                               # its Debian policy, licences and manual page
 )
+case ${1:-} in
+run) packages=("${run[@]}") ;;
+test) packages=("${run[@]}" "${test[@]}") ;;
+*) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# End-to-end run of the Debian package as a user gets it: cpack makes the .deb, it is unpacked into a
-# scratch root, its desktop entry, AppStream metadata and icons are checked, and the unpacked
+# End-to-end run of the Debian package as a user gets it: cpack makes the .deb, lintian judges it, it
+# is unpacked into a scratch root, its desktop entry, AppStream metadata, icons, manual page and
+# options are checked, the sources pass `reuse lint`, a second cpack later must give the same bytes
+# (the package's dates come from the commit, SOURCE_DATE_EPOCH), and the unpacked
 # program runs with a home folder of its own on a private Xvfb display, with the xcb platform and
 # raw XTest key and mouse events (xkeys.py) in the ru and the us layout: xdotool switches to the
 # Latin group while it sends, so it cannot type with a Russian layout. There is no window manager:
@@ -14,14 +16,16 @@
 # SHOTS_DIR gets a screenshot of each page, the ones docs/screenshots/ shows.
 set -u
 BUILD=${1:?build directory} SHOTS=${2:?screenshot directory} ID=example.quelbrin.Zorvik FAILED=0
+SRC=$(cd "${BASH_SOURCE%/*}/../.." && pwd)
 skip() { echo "e2e: SKIPPED: $*"; exit 77; }
 for t in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli identify Xvfb setxkbmap xwininfo \
-    xprop import convert compare; do command -v $t >/dev/null || skip "no $t"; done
+    import convert compare lintian reuse man xprop; do command -v $t >/dev/null || skip "no $t"; done
 /usr/bin/python3 -c 'import Xlib' 2>/dev/null || skip "Debian's python3-xlib is not installed"
 WORK=$(mktemp -d /tmp/zorvik-e2e.XXXXXX) PIDS="" # WORK is private: the XDG_RUNTIME_DIR too
 ROOT=$WORK/root DATA=$WORK/home/.local/share/zorvik
 LAST=$DATA/last.txt OPTIONS=$DATA/mfiles/options.ini
 trap 'kill $PIDS 2>/dev/null; rm -rf "$WORK"' EXIT
+export SOURCE_DATE_EPOCH=$(git -C "$SRC" log -1 --format=%ct 2>/dev/null || date +%s)
 (cd "$BUILD" && cpack -G DEB -B "$WORK/out") >"$WORK/cpack.log" 2>&1 || { cat "$WORK/cpack.log"; exit 1; }
 DEB=$(echo "$WORK"/out/*.deb)
 dpkg-deb -x "$DEB" "$ROOT" && mkdir -p "$SHOTS" "$WORK/home" || exit 1
@@ -76,6 +80,14 @@ check "desktop-file-validate accepts the desktop entry" 0 \
 check "appstreamcli accepts the metainfo" 0 appstreamcli validate --no-net "$ROOT/usr/share/metainfo/$ID.metainfo.xml"
 check "the icon at 16, 32, 48, 64, 128 and 256 pixels" 0 test "$(for s in 16 32 48 64 128 256; do
     identify -format '%w ' "$ROOT/usr/share/icons/hicolor/${s}x$s/apps/$ID.png"; done)" = "16 32 48 64 128 256 "
+check "lintian finds no error and no warning" 0 lintian --fail-on error,warning "$DEB"
+check "reuse lint: every file says its licence" 0 reuse --root "$SRC" lint
+check "man renders the manual page without a warning" 0 eval \
+    '[ -z "$(MANWIDTH=80 man --warnings -l "$ROOT/usr/share/man/man1/zorvik.1.gz" 2>&1 >/dev/null)" ]'
+cli() { timeout 5 env -u DISPLAY -u WAYLAND_DISPLAY "$ROOT/usr/bin/zorvik" "$@"; } # no window without a display
+check "--version prints the name and the version, with no display" 0 eval \
+    'v=$(cli --version) && [ "$v" = "Зорвик $(dpkg-deb -f "$DEB" Version)" ]'
+check "--help prints a Russian usage" 0 eval 'h=$(cli --help) && [[ $h == "Использование: zorvik "* ]]'
 
 echo "== ru layout: a whole training"
 start ru
@@ -83,6 +95,9 @@ training 10
 mapfile -t WORDS < <(iconv -f CP1251 -t UTF-8 "$LAST" | tr -d '\r')
 check "the user's mfiles are the shipped ones, options.ini included" 0 \
     diff -r "$ROOT/usr/share/zorvik/mfiles" "$DATA/mfiles"
+wm_class() { xprop -id "$(xwininfo -root -children | awk '/\("/ { print $1 }')" WM_CLASS | sed 's/.*, "//; s/"$//'; }
+check "the desktop entry's StartupWMClass is the window's WM_CLASS" 0 test "$(wm_class)" = \
+    "$(sed -n 's/^StartupWMClass=//p' "$ROOT/usr/share/applications/$ID.desktop")"
 shot memorise
 check "no recall box while memorising" 0 not recall_box
 keys key 36 # Enter on STOP: the memorising ends at the next tick, within a second
@@ -125,5 +140,7 @@ shot help
 check "and Enter shows the help instead of the training" 3 changed page 0 70 537 281 5000
 quits
 check "the unpacked tree is unchanged" 0 eval 'snapshot | cmp -s - "$WORK/before"'
+check "a second cpack, later, gives the same .deb" 0 eval \
+    '(cd "$BUILD" && cpack -G DEB -B "$WORK/again") >/dev/null 2>&1 && cmp "$DEB" "$WORK"/again/*.deb'
 echo "e2e: $FAILED checks failed, screenshots in $SHOTS"
 [ "$FAILED" -eq 0 ]
