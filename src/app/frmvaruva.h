@@ -19,7 +19,6 @@ public:
     ~frmvaruva() override;
 
     Form *controls() const { return f; }
-    bool altHeld() const { return m_altHeld; }
     const QList<qint64> &pickedLines() const { return m_pickedLines; }
     // Tests fix the random picks; without a seed every training start seeds from the clock.
     void setSeed(std::optional<quint64> seed) { m_seed = seed; }

@@ -1,7 +1,50 @@
 // The window as a user drives it: start-up, menu, shortcuts, settings, trainings, results, help,
-// hostile files and a long run. The script table runs actions on a fresh window and compares the
-// state each row asks about, as "probe=value" pairs, in one go. Ticks are run by calling the timer
-// handlers; keys and clicks are real events.
+// hostile files and a long run. Ticks are run by calling the timer handlers; keys and clicks are
+// real events.
+//
+// The script table, one row a line:  name :: script :: state
+//   script   actions on a fresh window, separated by "; "; a script that starts with "+" goes on
+//            from the row above's. Arguments are split at "|".
+//   state    "probe=value" pairs separated by "; ". A row fails naming each probe that differs, each
+//            control that does not exist, and each message box that no "answer" waited for.
+//
+// Actions
+//   opts name|words|memorising|recall   options.ini with these four lines
+//   words N                     wmbase.txt of N distinct words "слово0к", "слово1к", ...
+//   file name|contents          a file in mfiles ("../x" beside it; "\n" a line feed in the name);
+//                               the program folder as it then is becomes what "kept" compares with.
+//                               contents: "missing", "folder", "pipe", "hex:" and bytes in hex, or
+//                               Windows-1251 lines ended by CR LF, "/" ending a line, a line "c*N"
+//                               N times the character c ("c*5M": 5 MiB of it)
+//   menu N                      a click on menu item N (0 Старт, 1 Настройки, 2 Справка, 3 Выход)
+//   click C, move C|x,y         a click on control C; the pointer onto C at x,y (3,3 unless given)
+//   key K                       a key click, K as QKeySequence reads it ("Ctrl+Alt+N", "Return")
+//   press                       Alt pressed and held
+//   type text, find N           text typed key by key into the focused control; the first N words
+//                               of the grid typed into the recall box
+//   answer B>A,A...             the next message box is answered with its button B; the actions
+//                               after ">" run while it is open. Every box needs one.
+//   t1 N, t2 N                  N ticks of the memorising or the recall timer, "*" to the phase's end
+//   set C|text|C|text...        texts written into controls directly
+//   clip text                   the clipboard's text
+//   train                       a whole training that finds one word
+// Controls are named as in the window, "Label25.3" for element 3 of an array.
+//
+// Probes
+//   C                           a control's caption or text (a picture: its size, "57x57")
+//   C? C! C~                    shown, enabled (1 or 0), tool tip
+//   C# C_ C@ C^                 highlighted ("#" or "-"), underlined (1/0), red ("red" or "-"),
+//                               font size in pixels with "b" when bold
+//   page                        the pages shown; timers: the two timers active ("10")
+//   boxes                       every box, "title: text [buttons]", default button marked "*"
+//   said:text                   exactly one box, titled "Darizi2", brief, saying text
+//   files                       the file list and its current row; ini: options.ini, "/" for CR LF
+//   kept                        1 when no file changed since the last "file" but last.txt
+//   found                       the words shown in the recall grid, sorted
+//   topic:C                     "ok" when the help link C opens its topic and the text fits
+//   fits                        1 when no result is cut off, else the cell that is
+//   focus, clip, window, qt     the focused control; the clipboard; title, size and shown; a text
+//                               from Qt's own translation
 #include "app/frmvaruva.h"
 #include "common/paths.h"
 #include "common/textcodec.h"
@@ -52,6 +95,7 @@ class tst_window : public QObject
     std::unique_ptr<frmvaruva> w;
     QStringList boxes; // what each message box said, "title: text [buttons]", the default marked "*"
     QStringList answers;
+    mutable QStringList problems;     // what fails a row besides its probes
     std::function<void()> meanwhile;  // runs while the next box is open
     QTimer poll;                      // looks for message boxes to answer
     QMap<QString, QByteArray> before; // the program folder as it was
@@ -94,7 +138,9 @@ class tst_window : public QObject
     }
     QWidget *control(const QString &name) const // "Label25.3": an element of an array
     {
-        return f()->findChildren<QWidget *>(name.section('.', 0, 0)).value(name.section('.', 1).toInt());
+        QWidget *c =
+            f()->findChildren<QWidget *>(name.section('.', 0, 0)).value(name.section('.', 1).toInt());
+        return c ? c : (problems << "unknown control " + name, nullptr);
     }
     void answerBoxes()
     {
@@ -113,11 +159,10 @@ class tst_window : public QObject
         for (QAbstractButton *b : box->buttons())
             if (b->text() == caption)
                 return b->click();
+        problems << (caption.isEmpty() ? "unexpected box " : "no button " + caption + " in ") + boxes.last();
         box->reject();
     }
-    // Actions, "verb argument", arguments split at "|": files (opts, words, file),
-    // the pointer (menu N, click, move), keys (key, press, type, find), boxes (answer), ticks
-    // (t1, t2), and direct edits (set, clip).
+    // The actions of the table at the top.
     void run(const QStringList &actions)
     {
         for (const QString &action : actions) {
@@ -142,13 +187,12 @@ class tst_window : public QObject
                     run(later);
                 };
             } else if (verb == "menu" || verb == "click") {
-                QWidget *c = verb == "menu" ? f()->Label2[arg.toInt()] : control(arg);
-                QVERIFY2(c, qPrintable(action));
-                QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(5, 5));
+                if (QWidget *c = verb == "click" ? control(arg) : f()->Label2.at(arg.toUInt()))
+                    QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(5, 5));
             } else if (verb == "move") { // the pointer onto a control, at an offset
                 const QStringList xy = args.value(1, "3,3").split(',');
-                QTest::mouseMove(window,
-                                 control(args[0])->mapTo(w.get(), QPoint(xy[0].toInt(), xy[1].toInt())));
+                if (QWidget *c = control(args[0]))
+                    QTest::mouseMove(window, c->mapTo(w.get(), QPoint(xy[0].toInt(), xy[1].toInt())));
             } else if (verb == "key") {
                 const QKeyCombination key = QKeySequence::fromString(arg)[0];
                 QTest::keyClick(window, key.key(), key.keyboardModifiers());
@@ -166,8 +210,8 @@ class tst_window : public QObject
                 for (int i = 0; i + 1 < args.size(); i += 2)
                     if (auto *box = qobject_cast<QLineEdit *>(control(args[i])))
                         box->setText(args[i + 1]);
-                    else
-                        static_cast<vb::Label *>(control(args[i]))->setCaption(args[i + 1]);
+                    else if (auto *label = qobject_cast<vb::Label *>(control(args[i])))
+                        label->setCaption(args[i + 1]);
             } else if (verb == "t1" || verb == "t2") // ticks of the phase's timer, "*" to its end
                 for (int i = 0; i < (arg == "*" ? 1000 : arg.toInt()) &&
                                 (verb == "t1" ? f()->Timer1 : f()->Timer2)->isActive();
@@ -176,13 +220,10 @@ class tst_window : public QObject
             else if (verb == "clip")
                 QGuiApplication::clipboard()->setText(arg);
             else
-                QFAIL(qPrintable("unknown action " + action));
+                problems << "unknown action " + action;
         }
     }
-    // What the state of a row names: a control by its name ("Label25.3" for an element of an
-    // array) gives its caption or text, with a last character for more: "?" shown, "!" enabled,
-    // "~" tool tip, "#" highlighted, "_" underlined, "@" red, "^" font. The other probes are named
-    // below.
+    // The probes of the table at the top.
     QString probe(const QString &key) const
     {
         const QString name = key.section(':', 1), clip = QGuiApplication::clipboard()->text();
@@ -222,8 +263,9 @@ class tst_window : public QObject
             words.sort();
             return words.join(',');
         }
-        if (key.startsWith("topic:")) // the link's topic: its title, a text that fits the page
-            return f()->Label50->caption().startsWith(static_cast<vb::Label *>(control(name))->caption()) &&
+        const auto *link = qobject_cast<vb::Label *>(key.startsWith("topic:") ? control(name) : nullptr);
+        if (link) // the link's topic: its title, a text that fits the page
+            return f()->Label50->caption().startsWith(link->caption()) &&
                            !f()->Label51->caption().isEmpty() && fits(f()->Label51)
                        ? "ok"
                        : f()->Label50->caption();
@@ -244,7 +286,7 @@ class tst_window : public QObject
             return QCoreApplication::translate("QLineEdit", "Select All");
         QWidget *c = control(key.chopped(QString("?!~#_@^").contains(key.back())));
         if (!c)
-            return "none";
+            return "?";
         if (key.endsWith('?'))
             return QString::number(!c->isHidden());
         if (key.endsWith('!'))
@@ -268,8 +310,7 @@ class tst_window : public QObject
         return "?";
     }
 
-    // Rows of a script table, one a line: name :: script :: state. A script that starts with "+"
-    // goes on from the row above's.
+    // Rows of a script table, as the table at the top describes them.
     void table(const QString &rows)
     {
         QTest::addColumn<QString>("script");
@@ -304,6 +345,8 @@ private slots:
         program.reset();
         boxes = answers = {};
         meanwhile = nullptr;
+        if (!problems.isEmpty())
+            QFAIL(qPrintable(std::exchange(problems, {}).join("\n")));
     }
 
     void scripts_data()
@@ -401,10 +444,11 @@ credits :: menu 1; answer ОК; click Label4 :: boxes=Darizi2: Адрес в и�
         QFETCH(QString, state);
         open();
         run(script.split("; ", Qt::SkipEmptyParts));
-        QStringList actual;
-        for (const QString &pair : state.split("; "))
-            actual << pair.section('=', 0, 0) + '=' + probe(pair.section('=', 0, 0));
-        QCOMPARE(actual.join("; "), state);
+        for (const QString &pair : state.split("; ")) {
+            const QString key = pair.section('=', 0, 0), value = probe(key);
+            if (key + '=' + value != pair)
+                problems << key + ": \"" + value + "\", expected \"" + pair.section('=', 1) + '"';
+        } // cleanup() reports the problems
     }
 
     // Whatever lies in mfiles, the program opens, trains or says clearly in Russian what is wrong,
@@ -443,11 +487,12 @@ last.txt a named pipe :: file ../last.txt|pipe; answer ОК; train :: said:эт�
         QTest::mouseDClick(w->windowHandle(), Qt::LeftButton, {},
                            f()->Label2[0]->mapTo(w.get(), QPoint(5, 5)));
         QVERIFY(old && f() != old);
-        // Alt+N during the recall: the replaced recall box never gets the letter.
+        // Alt+N during the recall: the replaced recall box never gets the letter. (That the reset
+        // ends a held Alt is the row "a held Alt makes N a shortcut once".)
         run({"t1 *"});
         old = f();
         QTest::keyClick(w->windowHandle(), Qt::Key_N, Qt::AltModifier);
-        QVERIFY(f() != old && old->Text4->text().isEmpty() && !w->altHeld());
+        QVERIFY(f() != old && old->Text4->text().isEmpty());
     }
 
     void thousandStarts()
