@@ -16,7 +16,6 @@ class frmvaruva : public QWidget
     Q_OBJECT
 public:
     explicit frmvaruva(QWidget *parent = nullptr);
-    ~frmvaruva() override;
 
     Form *controls() const { return f; }
     const QList<qint64> &pickedLines() const { return m_pickedLines; }
