@@ -95,10 +95,11 @@ class tst_window : public QObject
     std::unique_ptr<frmvaruva> w;
     QStringList boxes; // what each message box said, "title: text [buttons]", the default marked "*"
     QStringList answers;
-    mutable QStringList problems;     // what fails a row besides its probes
-    std::function<void()> meanwhile;  // runs while the next box is open
-    QTimer poll;                      // looks for message boxes to answer
-    QMap<QString, QByteArray> before; // the program folder as it was
+    mutable QStringList problems;       // what fails a row besides its probes
+    mutable vb::Label nowhere{nullptr}; // what the name of no control finds
+    std::function<void()> meanwhile;    // runs while the next box is open
+    QTimer poll;                        // looks for message boxes to answer
+    QMap<QString, QByteArray> before;   // the program folder as it was
 
     Form *f() const { return w->controls(); }
     QString path(const QString &relative) const { return program->filePath(relative); }
@@ -140,7 +141,7 @@ class tst_window : public QObject
     {
         QWidget *c =
             f()->findChildren<QWidget *>(name.section('.', 0, 0)).value(name.section('.', 1).toInt());
-        return c ? c : (problems << "unknown control " + name, nullptr);
+        return c ? c : (problems << "unknown control " + name, &nowhere);
     }
     void answerBoxes()
     {
@@ -187,11 +188,12 @@ class tst_window : public QObject
                     run(later);
                 };
             } else if (verb == "menu" || verb == "click") {
-                if (QWidget *c = verb == "click" ? control(arg) : f()->Label2.at(arg.toUInt()))
-                    QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(5, 5));
+                const uint item = verb == "menu" ? arg.toUInt() : 4; // 4: no menu item
+                QTest::mouseClick(item < 4 ? f()->Label2[item] : control(arg), Qt::LeftButton, {},
+                                  QPoint(5, 5));
             } else if (verb == "move") { // the pointer onto a control, at an offset
                 const QStringList xy = args.value(1, "3,3").split(',');
-                if (QWidget *c = control(args[0]))
+                if (QWidget *c = control(args[0]); c != &nowhere) // mapTo() needs one of the window's
                     QTest::mouseMove(window, c->mapTo(w.get(), QPoint(xy[0].toInt(), xy[1].toInt())));
             } else if (verb == "key") {
                 const QKeyCombination key = QKeySequence::fromString(arg)[0];
@@ -210,8 +212,8 @@ class tst_window : public QObject
                 for (int i = 0; i + 1 < args.size(); i += 2)
                     if (auto *box = qobject_cast<QLineEdit *>(control(args[i])))
                         box->setText(args[i + 1]);
-                    else if (auto *label = qobject_cast<vb::Label *>(control(args[i])))
-                        label->setCaption(args[i + 1]);
+                    else
+                        static_cast<vb::Label *>(control(args[i]))->setCaption(args[i + 1]);
             } else if (verb == "t1" || verb == "t2") // ticks of the phase's timer, "*" to its end
                 for (int i = 0; i < (arg == "*" ? 1000 : arg.toInt()) &&
                                 (verb == "t1" ? f()->Timer1 : f()->Timer2)->isActive();
@@ -263,9 +265,8 @@ class tst_window : public QObject
             words.sort();
             return words.join(',');
         }
-        const auto *link = qobject_cast<vb::Label *>(key.startsWith("topic:") ? control(name) : nullptr);
-        if (link) // the link's topic: its title, a text that fits the page
-            return f()->Label50->caption().startsWith(link->caption()) &&
+        if (key.startsWith("topic:")) // the link's topic: its title, a text that fits the page
+            return f()->Label50->caption().startsWith(static_cast<vb::Label *>(control(name))->caption()) &&
                            !f()->Label51->caption().isEmpty() && fits(f()->Label51)
                        ? "ok"
                        : f()->Label50->caption();
@@ -285,8 +286,6 @@ class tst_window : public QObject
         if (key == "qt")
             return QCoreApplication::translate("QLineEdit", "Select All");
         QWidget *c = control(key.chopped(QString("?!~#_@^").contains(key.back())));
-        if (!c)
-            return "?";
         if (key.endsWith('?'))
             return QString::number(!c->isHidden());
         if (key.endsWith('!'))
