@@ -1,14 +1,13 @@
-// One start of a program for bench_process, up to the first complete frame of its window. It
-// prints "frame ns" (CLOCK_MONOTONIC, which the parent shares). Built twice: bench_probe_bare is
-// an empty QWidget (with the argument "label", one line of text in it); bench_probe is the
-// program's own start-up as its main() does it, on the program folder given as the argument, and
-// after the frame it starts a training and prints "peak KiB" (the largest resident set so far),
-// "words n" (the words shown) and "level n" (the base's size level).
+// One start of a program for bench_process, up to the first complete frame of its window: prints
+// "frame ns" (CLOCK_MONOTONIC, which the parent shares). bench_probe_bare is an empty QWidget (with
+// the argument "label", one line of text in it). bench_probe is the program's own start-up as its
+// main() does it, on the program folder given as the argument; after the frame it starts a
+// training and prints "peak KiB" (the largest resident set), "words n" (the words shown) and
+// "level n" (the base's size level).
 
 #include <QApplication>
 #include <QWidget>
 
-#include <cstdio>
 #include <ctime>
 #include <functional>
 
@@ -23,12 +22,10 @@
 #include <QLabel>
 #endif
 
-namespace
-{
-
-// Watches the whole application, since a window covered by opaque children never gets a paint
-// event of its own. The frame is complete once the event that painted its first widget has
-// returned: every widget has painted and the backing store was flushed.
+// Runs its function once the first frame of the window is complete: once the event that painted
+// the first of its widgets has returned, every widget has painted and the backing store was
+// flushed. It watches the whole application, since a window covered by opaque children never gets
+// a paint event of its own.
 class FirstFrame : public QObject
 {
 public:
@@ -36,14 +33,11 @@ public:
     {
         QCoreApplication::instance()->installEventFilter(this);
     }
-
-protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         auto *widget = qobject_cast<QWidget *>(watched);
-        if (event->type() != QEvent::Paint || !m_then || !widget || widget->window() != m_window)
-            return false;
-        QMetaObject::invokeMethod(this, std::exchange(m_then, nullptr), Qt::QueuedConnection);
+        if (event->type() == QEvent::Paint && m_then && widget && widget->window() == m_window)
+            QMetaObject::invokeMethod(this, std::exchange(m_then, nullptr), Qt::QueuedConnection);
         return false;
     }
 
@@ -52,14 +46,12 @@ private:
     std::function<void()> m_then;
 };
 
-void frame()
+static void frame()
 {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     std::printf("frame %lld\n", static_cast<long long>(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec);
 }
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -79,11 +71,10 @@ int main(int argc, char *argv[])
         QCoreApplication::processEvents();
         int shown = 0;
         for (vb::Label *slot : window.controls()->Label25)
-            shown += slot->isVisibleTo(window.controls()->Frame3) ? 1 : 0;
+            shown += slot->isVisibleTo(window.controls()->Frame3) && window.controls()->Timer1->isActive();
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
-        std::printf("peak %ld\nwords %d\nlevel %s\n", usage.ru_maxrss,
-                    window.controls()->Timer1->isActive() ? shown : -1,
+        std::printf("peak %ld\nwords %d\nlevel %s\n", usage.ru_maxrss, shown,
                     qPrintable(window.controls()->Label45->caption()));
         QCoreApplication::quit();
     });
