@@ -3,6 +3,8 @@
 #   fuzz/run.sh [seconds per target, default 60] [target...]   (targets: options wordbase)
 # New inputs collect in build-fuzz/corpus/<target>/, crashes in build-fuzz/out/<target>/; copy the
 # ones worth keeping into fuzz/corpus/<target>/, which the tests replay.
+# Inputs reach 16 KiB, past the 4096-byte blocks the word scanner skips, so that every level of
+# its skipping is fuzzed.
 set -eu
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -12,7 +14,7 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DZORVIK_FUZZ=ON -DBUILD_
 for t in $targets; do
     cmake --build build-fuzz --target "fuzz_$t"
     mkdir -p "build-fuzz/corpus/$t" "build-fuzz/out/$t"
-    "build-fuzz/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len=4096 -timeout=10 -print_final_stats=1 \
+    "build-fuzz/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len=16384 -timeout=10 -print_final_stats=1 \
         $([ -f "fuzz/$t.dict" ] && echo "-dict=fuzz/$t.dict") \
         -artifact_prefix="build-fuzz/out/$t/" "build-fuzz/corpus/$t" "fuzz/corpus/$t"
 done

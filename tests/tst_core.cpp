@@ -74,7 +74,7 @@ private slots:
             {"3e+x", 3, 10}, {"&H1F", 31, 31}, {"&HaA", 170, 50}, {"&hff", 255, 50}, {"&O17", 15, 15},
             {"&O78", 7, 10}, {"&X12", 0, 10}, {"NaN", 0, 10}, {"1e-999", 0, 10}, {"1e308", 1e308, 50},
             {"1e999", INFINITY, 50}, {"-1e999", -INFINITY, 10}, {"&HFFFFFFFF", 4294967295.0, 50},
-            {"\xEF\xBC\x95", 0, 10}, // a full-width digit
+            {"&H10", 16, 16}, {"\xEF\xBC\x95", 0, 10}, // the last a full-width digit
         };
         // clang-format on
         for (const auto &[text, value, whole] : rows)

@@ -72,12 +72,9 @@ frmvaruva::frmvaruva(QWidget *parent) : QWidget(parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     buildControls();
-    qApp->installEventFilter(this);
-}
-
-frmvaruva::~frmvaruva()
-{
-    qApp->removeEventFilter(this);
+    // The key preview filters the window's own QWindow, which is made here so that it exists.
+    create();
+    windowHandle()->installEventFilter(this);
 }
 
 void frmvaruva::Form_Load()
@@ -184,15 +181,14 @@ bool frmvaruva::trainingRunning() const
     return f->Timer1->isActive() || f->Timer2->isActive();
 }
 
-bool frmvaruva::eventFilter(QObject *watched, QEvent *event)
+bool frmvaruva::eventFilter(QObject *, QEvent *event)
 {
     // Key preview: the window sees each key of its own before the focused control does. A key comes
     // from the platform to the window's QWindow, which hands it to the focused control; from there
-    // it climbs through the parents, and application filters see it at every step. Only the first
-    // step is taken, so a key acts once whatever its handler does to the focus (a message box
-    // leaves no focus widget until the window is active again).
-    if ((event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) ||
-        watched != windowHandle())
+    // it climbs through the parents. Filtering the QWindow sees each key once, whatever its handler
+    // does to the focus (a message box leaves no focus widget until the window is active again),
+    // and never a key of a message box, which has a QWindow of its own.
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
     if (event->type() == QEvent::KeyRelease) {

@@ -16,10 +16,8 @@ class frmvaruva : public QWidget
     Q_OBJECT
 public:
     explicit frmvaruva(QWidget *parent = nullptr);
-    ~frmvaruva() override;
 
     Form *controls() const { return f; }
-    bool altHeld() const { return m_altHeld; }
     // Tests fix the random picks; without a seed every training start seeds from the clock.
     void setSeed(std::optional<quint64> seed) { m_seed = seed; }
 

@@ -18,7 +18,6 @@ namespace wordbase
 namespace
 {
 
-constexpr qint64 chunkSize = 256 * 1024;
 // Lines are skipped a block at a time: a vectorised count tells whether the next sampled line
 // starts in the block at all. The block where it does is counted again in small blocks, and the
 // small block where it does is read byte by byte.

@@ -18,6 +18,9 @@ namespace wordbase
 // must not fill the memory.
 constexpr qsizetype maxWordBytes = 1024;
 
+// A base is read in chunks of this many bytes.
+constexpr qint64 chunkSize = 256 * 1024;
+
 // The lines a pick draws from, and the base-size level that the score adds: large bases lose their
 // last ten lines to the pick.
 struct Rating {
