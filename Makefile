@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The two set-up commands: `make run` and `make test`. Both install what is missing first: `make run`
 # what building and running need, `make test` the test tools as well.
 PRESET ?= default

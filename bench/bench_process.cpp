@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start-up and memory, each run a fresh process on the offscreen platform (see probe.cpp), the
 // series in turn so that none always follows the same one:
 // - the time from just before the program is started to its first complete frame, against an

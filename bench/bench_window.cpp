@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window reset plus training start (Start in the menu, Alt+N) on the shipped base, against
 // building a plain panel of 100 labels in a window of the same size; then the real length of three
 // memorising phases of 10 s in a running event loop, against the 10 000 ms they should last.

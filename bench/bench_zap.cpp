@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The file work of a training start (one read that counts the lines, judges the encoding and
 // samples 50 lines) against the fastest plain line count over the same reads of the same file.
 // Both run on generated bases in the same run.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One start of a program for bench_process, up to the first complete frame of its window: prints
 // "frame ns" (CLOCK_MONOTONIC, which the parent shares). bench_probe_bare is an empty QWidget (with
 // the argument "label", one line of text in it). bench_probe is the program's own start-up as its

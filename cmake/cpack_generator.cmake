@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Read by cpack once for each package it makes: the .tar.gz is the portable folder inside a folder
 # of its own, the .deb the desktop install under /usr.
 if(CPACK_GENERATOR STREQUAL "DEB")

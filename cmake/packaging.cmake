@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installing and packaging, in two layouts.
 #
 # The standard layout (component "desktop"): what `cmake --install build --prefix P` installs under

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Copies the shipped word bases and pictures into a program directory. options.ini is copied only
 # when missing, so that settings applied in a staged program survive the next build.
 file(GLOB shipped RELATIVE "${SOURCE}" "${SOURCE}/*")

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Any bytes as an options file. The UTF-8 check agrees with Qt's decoder wherever the bytes are cut,
 // parse() takes at most four lines without their ends, each reads as a number that is no NaN and
 // whose whole part wholeIn() clamps, and what toBytes() writes parses back to the same values and

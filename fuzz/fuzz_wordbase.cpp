@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // wordbase::pick on any bytes, against textcodec::splitLines. Byte 0 gives the size of the pieces a
 // second device hands out per read (reads cut anywhere change nothing, not even the draw) and
 // whether a third device fails part-way; byte 1 seeds the draw and says how many words to pick.

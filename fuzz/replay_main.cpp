@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Feeds every file of the given folder to the fuzz target once, so that a plain build replays the
 // corpus as a test. A failed check stops the run with the input's name in front of it.
 #include <cstdint>

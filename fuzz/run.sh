@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs each for a while:
 #   fuzz/run.sh [seconds per target, default 60] [target...]   (targets: options wordbase)
 # New inputs collect in build-fuzz/corpus/<target>/, crashes in build-fuzz/out/<target>/; copy the

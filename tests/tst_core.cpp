@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The QtCore units that the window's tests and the fuzz targets do not pin down: reading numbers,
 // the options file on disk, the data folder, and how evenly the words are picked.
 #include "common/number.h"

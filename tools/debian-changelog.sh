@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes CHANGELOG.md in the Debian changelog format, which the .deb carries as changelog.gz.
 # CHANGELOG.md has a "## VERSION (YYYY-MM-DD)" heading for each release and a list of "- " items.
 #   tools/debian-changelog.sh CHANGELOG.md "Name <address>" OUTPUT

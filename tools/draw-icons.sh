@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the larger program icons, data/icons/zorvik-{64,128,256}.png, with ImageMagick. Each size is
 # drawn for itself, not scaled from another: line widths are whole pixels, and the larger sizes get
 # detail a smaller one cannot show (lashes from 128 pixels, iris fibres at 256, words on the grey

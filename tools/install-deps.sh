@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the project needs, if any are missing.
 #   tools/install-deps.sh run    to build, run and package the program (make run, make package)
 #   tools/install-deps.sh test   that and every test tool (make test)

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes a desktop entry for the current user, so that the program appears in the application menu.
 #   tools/install-desktop.sh PROGRAM_FOLDER
 set -euo pipefail

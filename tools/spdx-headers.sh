@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Gives every tracked source file that has no SPDX header yet one at its top (after a #! or <?xml
 # line), in the file's own comment style. Files that cannot carry a header (word bases, images,
 # options.ini, the fuzz corpus, JSON) are covered by .reuse/dep5 instead. Safe to run again: a file

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The end of a training: scoring, the results page and the review of the word list.
 #include "app/frmvaruva.h"
 #include "common/number.h"

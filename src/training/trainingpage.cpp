@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The training: its start, the memorising and recall phases and the recall box.
 #include "app/frmvaruva.h"
 #include "app/keys.h"

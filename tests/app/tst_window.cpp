@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window as a user drives it: start-up, menu, shortcuts, settings, trainings, results, help,
 // hostile files and a long run. Ticks are run by calling the timer handlers; keys and clicks are
 // real events.

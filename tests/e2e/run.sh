@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # End-to-end run of the Debian package as a user gets it: cpack makes the .deb, lintian judges it, it
 # is unpacked into a scratch root, its desktop entry, AppStream metadata, icons, manual page and
 # options are checked, the sources pass `reuse lint`, a second cpack later must give the same bytes

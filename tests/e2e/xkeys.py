@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sends raw XTest key and mouse events to the X server, one step after another:
 #
 #   xkeys.py {key K[+K...] | move X Y | click X Y | type TEXT}...
