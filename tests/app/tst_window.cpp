@@ -16,10 +16,9 @@
 //   words N                     wmbase.txt of N distinct words "слово0к", "слово1к", ...
 //   file name|contents          a file in mfiles ("../x" beside it; "\n" a line feed in the name);
 //                               the program folder as it then is becomes what "kept" compares with.
-//                               contents: "missing", "folder", "pipe", "hex:" and bytes in hex,
-//                               "hole:N" a sparse file of N MiB, or Windows-1251 lines ended by
-//                               CR LF, "/" ending a line, a line "c*N" N times the character c
-//                               ("c*5M": 5 MiB of it)
+//                               contents: "missing", "folder", "pipe", "hex:" and bytes in hex, or
+//                               Windows-1251 lines ended by CR LF, "/" ending a line, a line "c*N"
+//                               N times the character c ("c*5M": 5 MiB of it)
 //   menu N                      a click on menu item N (0 Старт, 1 Настройки, 2 Справка, 3 Выход)
 //   click C, move C|x,y         a click on control C; the pointer onto C at x,y (3,3 unless given)
 //   key K                       a key click, K as QKeySequence reads it ("Ctrl+Alt+N", "Return")
@@ -113,9 +112,8 @@ class tst_window : public QObject
 
     Form *f() const { return w->controls(); }
     QString path(const QString &relative) const { return program->filePath(relative); }
-    // Contents: "missing", "folder", "pipe", "hex:..." bytes, "hole:N" a sparse file of N MiB, or lines
-    // of Windows-1251 text ending in CR LF, where "/" ends a line and a line "c*N" is N times c (a
-    // trailing M: MiB).
+    // Contents: "missing", "folder", "pipe", "hex:..." bytes, or lines of Windows-1251 text ending in
+    // CR LF, where "/" ends a line and a line "c*N" is N times c (a trailing M: MiB).
     void writeFile(const QString &target, const QString &contents)
     {
         QFile::remove(target);
@@ -124,10 +122,6 @@ class tst_window : public QObject
         if (contents == "folder" || contents == "pipe" || contents == "missing") {
             QVERIFY(contents != "folder" || QDir().mkpath(target));
             QVERIFY(contents != "pipe" || ::mkfifo(QFile::encodeName(target).constData(), 0600) == 0);
-            return;
-        } else if (contents.startsWith("hole:")) {
-            QFile file(target);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(contents.mid(5).toInt()) << 20));
             return;
         } else if (contents.startsWith("hex:")) {
             bytes = QByteArray::fromHex(contents.mid(4).toLatin1());
@@ -512,8 +506,8 @@ mfiles missing :: file |missing; answer ОК; menu 0 :: said:не найден=1
 logo huge :: file logo.gif|hex:474946383961ffffffff0000002c00000000ffffffff0002024401003b; train :: page=Frame4; kept=1
 logo a png :: file logo.gif|hex:89504e470d0a1a0a0000000d49484452000000020000000308000000009c81815d0000000b49444154789c636080020000090001fb52b8a90000000049454e44ae426082; train :: page=Frame4; Image1=2x3; Image2=2x3; kept=1
 logo a named pipe :: file logo.gif|pipe; train :: page=Frame4; Image1=; kept=1
-base of 256 MiB :: file wmbase.txt|hole:256; answer ОК; menu 0 :: said:слишком мало=1
-base over 256 MiB :: file wmbase.txt|hole:257; answer ОК; menu 0 :: said:слишком большой=1; page=Frame2; kept=1
+base of 256 MiB :: file wmbase.txt|z*256M; answer ОК; menu 0 :: said:слишком мало=1
+base over 256 MiB :: file wmbase.txt|z*257M; answer ОК; menu 0 :: said:слишком большой=1; page=Frame2; kept=1
 a base named like a resource :: file :words.txt|а/б/в/г/д/е/ж/з/и/к/; file options.ini|:words.txt/10/10/60/; train :: page=Frame4; boxes=; kept=1
 last.txt a named pipe :: file ../last.txt|pipe; answer ОК; train :: said:это не обычный файл=1; page=Frame4; kept=1
 )");

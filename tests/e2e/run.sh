@@ -65,10 +65,12 @@ quits() { keys key 64+24 && check "Alt+Q ends the program" 2 gone; }
 lines() { [ "$(grep -c $'\r$' "$LAST" 2>/dev/null)" = "$1" ] && [ "$(wc -l <"$LAST")" = "$1" ]; }
 # training N: Alt+N starts a training, and last.txt gets N words, each line ending in CR LF
 training() { rm -f "$LAST" && keys key 64+57 && check "Alt+N starts a training of $1 words" 3 lines "$1"; }
-start() { # start LAYOUT: the unpacked program, from another folder, with that keyboard layout
+# start LAYOUT: the unpacked program, from another folder, with that keyboard layout. A relative
+# XDG_DATA_HOME is invalid: the user's files go to ~/.local/share/zorvik all the same.
+start() {
     setxkbmap "$1"
     env -C "$WORK" -u QT_IM_MODULE -u XMODIFIERS -u GTK_IM_MODULE -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS \
-        -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$WORK/home" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$WORK" \
+        -u XDG_CONFIG_HOME XDG_DATA_HOME=relative HOME="$WORK/home" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$WORK" \
         LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 "$ROOT/usr/bin/zorvik" &
     APP_PID=$! PIDS="$PIDS $!"
     check "$1: the window appears and paints" 10 painted && keys click 450 45
