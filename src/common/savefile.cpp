@@ -10,8 +10,6 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
-#include <optional>
-
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <fcntl.h>
@@ -61,12 +59,9 @@ Result failed(int error, const QString &path)
     }
 }
 
-// What stands at the name now, without following a link: nothing, or why it must not be written.
-std::optional<Result> refusal(const QByteArray &name, struct stat &info, bool &exists)
+// Why what stands at the name, no regular file, must not be written.
+Result refusal(const struct stat &info)
 {
-    exists = ::lstat(name.constData(), &info) == 0;
-    if (!exists || S_ISREG(info.st_mode))
-        return std::nullopt;
     if (S_ISLNK(info.st_mode))
         return failed(isLink);
     if (S_ISDIR(info.st_mode))
@@ -159,11 +154,12 @@ Result replace(const QString &path, QByteArrayView bytes)
     if (!paths::writable())
         return failed(paths::readOnlyReason());
     const QByteArray name = QFile::encodeName(path);
+    // lstat: a link is looked at, not followed.
     struct stat info {
     };
-    bool exists = false;
-    if (const std::optional<Result> no = refusal(name, info, exists))
-        return *no;
+    const bool exists = ::lstat(name.constData(), &info) == 0;
+    if (exists && !S_ISREG(info.st_mode))
+        return refusal(info);
     const Temporary temporary = writeTemporary(name, bytes, exists ? info.st_mode & 07777 : 0666);
     if (temporary.error != 0) {
         // A read-only folder may hold a file that takes a write.
