@@ -238,6 +238,9 @@ Pick pick(QIODevice &device, int count, std::mt19937_64 &rng)
             if (line == next) {
                 sample.take(std::move(word));
                 word.clear();
+                // The rest of the small block is counted, not read byte by byte: once the sample
+                // is full, the next sampled line is rarely in it.
+                bytewiseUntil = i;
             }
             ++line;
         }
