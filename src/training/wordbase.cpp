@@ -191,10 +191,11 @@ Pick pick(QIODevice &device, int count, std::mt19937_64 &rng)
         // A BOM settles the encoding; Windows-1251 text fails the check within its first letters.
         const bool checking = !utf8.failed() && !textcodec::startsWithBom(start);
         // Until a multi-byte sequence has come, the check has nothing to do on plain ASCII: the
-        // count below ORs every byte it reads, and the bytes read one by one are ORed as well, so
-        // the check runs only on a chunk with a byte over 0x7F.
+        // count below ORs every byte it reads, and so do the lines read byte by byte (line ends
+        // are ASCII), so the check runs only on a chunk with a byte over 0x7F.
         const bool orBytes = checking && !utf8.sawMultiByte();
         unsigned char bits = 0; // the chunk's bytes ORed, while orBytes
+        qint64 ored = 0;        // the bytes before this one have been ORed by a count
 
         qint64 i = 0;
         qint64 smallUntil = 0;    // the end of the block where the next sampled line starts
@@ -209,6 +210,7 @@ Pick pick(QIODevice &device, int count, std::mt19937_64 &rng)
             if (line < next && i >= bytewiseUntil) {
                 const qint64 end = std::min(n, i + (i < smallUntil ? smallBlockSize : blockSize));
                 const bool crAtEnd = p[end - 1] == '\r';
+                ored = std::max(ored, end);
                 const qint64 ends = (orBytes ? countLineEnds<true>(p + i, end - i, bits)
                                              : countLineEnds<false>(p + i, end - i, bits)) +
                                     crAtEnd;
@@ -227,7 +229,11 @@ Pick pick(QIODevice &device, int count, std::mt19937_64 &rng)
             // Byte by byte to the end of the line.
             const qint64 from = i;
             while (i < n && p[i] != '\n' && p[i] != '\r')
-                bits |= static_cast<unsigned char>(p[i++]);
+                ++i;
+            // Most of these bytes were ORed by the count of their block; not those of a line read
+            // from the chunk's start or past the block's end.
+            for (qint64 k = std::max(from, ored); k < i; ++k)
+                bits |= static_cast<unsigned char>(p[k]);
             const qsizetype room = maxWordBytes - static_cast<qsizetype>(word.size());
             if (line == next && room > 0)
                 word.append(p + from, static_cast<size_t>(std::min(i - from, room)));
