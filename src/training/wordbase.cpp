@@ -28,23 +28,40 @@ constexpr qint64 blockSize = 4096;
 constexpr qint64 smallBlockSize = 256;
 
 // Line ends in p[0, n): every LF, and every CR that no LF follows. A CR at the very end is not
-// counted: only the next byte tells whether it is the first half of a CR LF.
-qint64 countLineEnds(const char *p, qint64 n)
+// counted: only the next byte tells whether it is the first half of a CR LF. With orBytes, the
+// bytes are also ORed into `bits`, so that an ASCII file needs no second pass for its encoding.
+//
+// Each line end is flagged once at the byte before the LF or at the CR: "p[j] is a CR or p[j + 1]
+// is an LF" holds once for a CR LF, a lone CR and a lone LF alike (an LF at p[0] has no byte
+// before it here). Two compares a byte, where telling a lone CR apart took three.
+template <bool orBytes> qint64 countLineEnds(const char *p, qint64 n, unsigned char &bits)
 {
-    qint64 ends = 0;
-    // Counted in runs of at most 255 bytes into a byte-wide sum, so that the vectoriser adds 16
-    // or 32 flags a step instead of widening each one to 64 bits.
-    for (qint64 i = 0; i + 1 < n;) {
-        const qint64 run = std::min<qint64>(n - 1 - i, 240);
+    if (n <= 0)
+        return 0;
+    qint64 ends = p[0] == '\n';
+    unsigned char any = 0;
+    // Summed in runs of 240 into a byte-wide sum, so that the vectoriser adds 16 or 32 flags a
+    // step instead of widening each to 64 bits; a constant run length keeps the loop free of
+    // per-run bounds and scalar tails. The byte after each run is in p.
+    qint64 i = 0;
+    for (; i + 240 < n; i += 240) {
         quint8 sum = 0;
-        for (qint64 j = i; j < i + run; ++j)
-            sum += (p[j] == '\n') | ((p[j] == '\r') & (p[j + 1] != '\n'));
+        for (qint64 j = i; j < i + 240; ++j) {
+            sum += (p[j] == '\r') | (p[j + 1] == '\n');
+            if constexpr (orBytes)
+                any |= static_cast<unsigned char>(p[j]);
+        }
         ends += sum;
-        i += run;
     }
-    if (n > 0)
-        ends += p[n - 1] == '\n';
-    return ends;
+    quint8 sum = 0;
+    for (; i + 1 < n; ++i) {
+        sum += (p[i] == '\r') | (p[i + 1] == '\n');
+        if constexpr (orBytes)
+            any |= static_cast<unsigned char>(p[i]);
+    }
+    if constexpr (orBytes)
+        bits |= any | static_cast<unsigned char>(p[n - 1]);
+    return ends + sum;
 }
 
 // A uniform value in (0, 1): never 0, whose logarithm Algorithm L takes.
@@ -175,8 +192,13 @@ Pick pick(QIODevice &device, int count, std::mt19937_64 &rng)
         if (start.size() < 3)
             start.append(p, std::min<qint64>(n, 3 - start.size()));
         // A BOM settles the encoding; Windows-1251 text fails the check within its first letters.
-        if (!utf8.failed() && !textcodec::startsWithBom(start))
-            utf8.feed(QByteArrayView(p, n));
+        const bool checking = !utf8.failed() && !textcodec::startsWithBom(start);
+        // Until a multi-byte sequence has come, the check has nothing to do on plain ASCII: the
+        // count below ORs every byte it reads, and so do the lines read byte by byte (line ends
+        // are ASCII), so the check runs only on a chunk with a byte over 0x7F.
+        const bool orBytes = checking && !utf8.sawMultiByte();
+        unsigned char bits = 0; // the chunk's bytes ORed, while orBytes
+        qint64 ored = 0;        // the bytes before this one have been ORed by a count
 
         qint64 i = 0;
         qint64 smallUntil = 0;    // the end of the block where the next sampled line starts
@@ -191,7 +213,10 @@ Pick pick(QIODevice &device, int count, std::mt19937_64 &rng)
             if (line < next && i >= bytewiseUntil) {
                 const qint64 end = std::min(n, i + (i < smallUntil ? smallBlockSize : blockSize));
                 const bool crAtEnd = p[end - 1] == '\r';
-                const qint64 ends = countLineEnds(p + i, end - i) + crAtEnd;
+                ored = std::max(ored, end);
+                const qint64 ends = (orBytes ? countLineEnds<true>(p + i, end - i, bits)
+                                             : countLineEnds<false>(p + i, end - i, bits)) +
+                                    crAtEnd;
                 if (line + ends < next || (line + ends == next && (crAtEnd || p[end - 1] == '\n'))) {
                     line += ends;
                     skipLF = crAtEnd;
@@ -208,6 +233,10 @@ Pick pick(QIODevice &device, int count, std::mt19937_64 &rng)
             const qint64 from = i;
             while (i < n && p[i] != '\n' && p[i] != '\r')
                 ++i;
+            // Most of these bytes were ORed by the count of their block; not those of a line read
+            // from the chunk's start or past the block's end.
+            for (qint64 k = std::max(from, ored); k < i; ++k)
+                bits |= static_cast<unsigned char>(p[k]);
             const qsizetype room = maxWordBytes - static_cast<qsizetype>(word.size());
             if (line == next && room > 0)
                 word.append(p + from, static_cast<size_t>(std::min(i - from, room)));
@@ -218,9 +247,14 @@ Pick pick(QIODevice &device, int count, std::mt19937_64 &rng)
             if (line == next) {
                 sample.take(std::move(word));
                 word.clear();
+                // The rest of the small block is counted, not read byte by byte: once the sample
+                // is full, the next sampled line is rarely in it.
+                bytewiseUntil = i;
             }
             ++line;
         }
+        if (checking && (!orBytes || bits > 0x7F))
+            utf8.feed(QByteArrayView(p, n));
     }
     // A last line without a line end counts; a file of nothing but a BOM has no lines.
     if (last != '\n' && last != '\r' && !(size == 3 && textcodec::startsWithBom(start))) {
