@@ -9,6 +9,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <deque>
 #include <limits>
@@ -22,10 +23,13 @@ namespace
 {
 
 // Lines are skipped a block at a time: a vectorised count tells whether the next sampled line
-// starts in the block at all. The block where it does is counted again in small blocks, and the
-// small block where it does is read byte by byte.
+// starts in the block at all. The count keeps its running total at each of its runs of `runSize`
+// bytes, so the run where that line starts is found from those totals without counting the block
+// again, and only that run is read byte by byte.
 constexpr qint64 blockSize = 4096;
-constexpr qint64 smallBlockSize = 256;
+constexpr qint64 runSize = 240;
+// The running totals of a count: before[k] is the count before its run k (k >= 1).
+using RunTotals = std::array<qint64, blockSize / runSize + 1>;
 
 // Line ends in p[0, n): every LF, and every CR that no LF follows. A CR at the very end is not
 // counted: only the next byte tells whether it is the first half of a CR LF. With orBytes, the
@@ -34,7 +38,9 @@ constexpr qint64 smallBlockSize = 256;
 // Each line end is flagged once at the byte before the LF or at the CR: "p[j] is a CR or p[j + 1]
 // is an LF" holds once for a CR LF, a lone CR and a lone LF alike (an LF at p[0] has no byte
 // before it here). Two compares a byte, where telling a lone CR apart took three.
-template <bool orBytes> qint64 countLineEnds(const char *p, qint64 n, unsigned char &bits)
+//
+// The total after each whole run k goes to before[k + 1] (n <= blockSize).
+template <bool orBytes> qint64 countLineEnds(const char *p, qint64 n, unsigned char &bits, RunTotals &before)
 {
     if (n <= 0)
         return 0;
@@ -44,14 +50,15 @@ template <bool orBytes> qint64 countLineEnds(const char *p, qint64 n, unsigned c
     // step instead of widening each to 64 bits; a constant run length keeps the loop free of
     // per-run bounds and scalar tails. The byte after each run is in p.
     qint64 i = 0;
-    for (; i + 240 < n; i += 240) {
+    for (; i + runSize < n; i += runSize) {
         quint8 sum = 0;
-        for (qint64 j = i; j < i + 240; ++j) {
+        for (qint64 j = i; j < i + runSize; ++j) {
             sum += (p[j] == '\r') | (p[j + 1] == '\n');
             if constexpr (orBytes)
                 any |= static_cast<unsigned char>(p[j]);
         }
         ends += sum;
+        before[static_cast<size_t>(i / runSize + 1)] = ends;
     }
     quint8 sum = 0;
     for (; i + 1 < n; ++i) {
@@ -201,8 +208,15 @@ Pick pick(QIODevice &device, int count, std::mt19937_64 &rng)
         qint64 ored = 0;        // the bytes before this one have been ORed by a count
 
         qint64 i = 0;
-        qint64 smallUntil = 0;    // the end of the block where the next sampled line starts
-        qint64 bytewiseUntil = 0; // the end of the small block where it starts
+        // The block counted last, [blockFrom, blockEnd): the line of its first byte, its line ends
+        // (a CR at its end included) and the totals at its runs. Lines after a sampled one are
+        // placed by these too, so no byte is counted twice.
+        qint64 blockFrom = 0;
+        qint64 blockEnd = 0;
+        qint64 blockLine = 0;
+        qint64 blockEnds = 0;
+        RunTotals before;
+        qint64 bytewiseUntil = 0; // the end of the run where the next sampled line starts
         while (i < n) {
             if (skipLF) {
                 skipLF = false;
@@ -211,22 +225,45 @@ Pick pick(QIODevice &device, int count, std::mt19937_64 &rng)
             }
             const qint64 next = sample.next();
             if (line < next && i >= bytewiseUntil) {
-                const qint64 end = std::min(n, i + (i < smallUntil ? smallBlockSize : blockSize));
-                const bool crAtEnd = p[end - 1] == '\r';
-                ored = std::max(ored, end);
-                const qint64 ends = (orBytes ? countLineEnds<true>(p + i, end - i, bits)
-                                             : countLineEnds<false>(p + i, end - i, bits)) +
-                                    crAtEnd;
-                if (line + ends < next || (line + ends == next && (crAtEnd || p[end - 1] == '\n'))) {
-                    line += ends;
-                    skipLF = crAtEnd;
-                    i = end;
+                if (i >= blockEnd) {
+                    blockFrom = i;
+                    blockEnd = std::min(n, i + blockSize);
+                    blockLine = line;
+                    ored = std::max(ored, blockEnd);
+                    blockEnds = (orBytes ? countLineEnds<true>(p + i, blockEnd - i, bits, before)
+                                         : countLineEnds<false>(p + i, blockEnd - i, bits, before)) +
+                                (p[blockEnd - 1] == '\r');
+                }
+                const qint64 endLine = blockLine + blockEnds;
+                const bool endsLine = p[blockEnd - 1] == '\r' || p[blockEnd - 1] == '\n';
+                if (endLine < next || (endLine == next && endsLine)) {
+                    line = endLine;
+                    skipLF = p[blockEnd - 1] == '\r';
+                    i = blockEnd;
                     continue;
                 }
-                if (i < smallUntil)
-                    bytewiseUntil = end;
-                else
-                    smallUntil = end;
+                // The next sampled line starts in this block: go on from the last run start that
+                // lies before it or at its first byte, if that is past this byte. A run's total
+                // counts a line end whose LF follows the run, so an LF at a run start that no CR
+                // precedes ends the line before it; a CR before a run start leaves an LF at it to
+                // skip.
+                const qint64 runs = (blockEnd - blockFrom - 1) / runSize; // a short last one not
+                qint64 from = blockFrom;
+                for (qint64 k = 1; k <= runs; ++k) {
+                    const qint64 a = blockFrom + k * runSize;
+                    const bool cr = p[a - 1] == '\r';
+                    const qint64 at = blockLine + before[static_cast<size_t>(k)] - (p[a] == '\n' && !cr);
+                    if (at > next || (at == next && !cr && p[a - 1] != '\n'))
+                        break;
+                    from = a;
+                    if (a > i) {
+                        i = a;
+                        line = at;
+                        skipLF = cr;
+                    }
+                }
+                // It starts before the next run: i, at the start of an earlier line, is too.
+                bytewiseUntil = std::min(blockEnd, from + runSize);
                 continue;
             }
             // Byte by byte to the end of the line.
@@ -247,8 +284,8 @@ Pick pick(QIODevice &device, int count, std::mt19937_64 &rng)
             if (line == next) {
                 sample.take(std::move(word));
                 word.clear();
-                // The rest of the small block is counted, not read byte by byte: once the sample
-                // is full, the next sampled line is rarely in it.
+                // The rest of the run is not read byte by byte: the block's totals place the
+                // next sampled line, which is rarely in it once the sample is full.
                 bytewiseUntil = i;
             }
             ++line;
