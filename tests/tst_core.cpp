@@ -81,6 +81,8 @@ private slots:
         // clang-format on
         for (const auto &[text, value, whole] : rows)
             QTest::newRow(text) << ReadRow{QString::fromUtf8(text), value, whole};
+        // Out of range, judged by its magnitude: the digits after the point do not lower it.
+        QTest::newRow("0.111...e400") << ReadRow{"0." + QString(400, '1') + "e400", INFINITY, 50};
     }
     void read()
     {

@@ -495,6 +495,7 @@ options missing :: file options.ini|missing; train :: Label28=10; page=Frame4; b
 options 50 MB :: file options.ini|wmbase.txt/20/15/90/x*50M; train :: Label28=20; page=Frame4; kept=1
 options binary :: file options.ini|hex:00ff8081c0e0f0fe; answer ОК; menu 0 :: said:недопустимо=1; page=Frame2; kept=1
 options name is a folder :: file dir.txt|folder; file options.ini|dir.txt/10/10/60/; answer ОК; menu 0 :: said:не является файлом=1; kept=1
+options name too long to show :: file options.ini|x*61/10/10/60/; answer ОК; menu 0 :: said:xxx…»=1
 options name with path :: file options.ini|../10/10/60/; answer ОК; menu 0 :: said:недопустимо=1; kept=1
 base missing :: file wmbase.txt|missing; answer ОК; menu 0 :: said:не найден=1; page=Frame2; timers=00; kept=1
 base a named pipe :: file wmbase.txt|pipe; answer ОК; menu 0 :: said:не является файлом=1; page=Frame2; kept=1
@@ -508,7 +509,7 @@ logo huge :: file logo.gif|hex:474946383961ffffffff0000002c00000000ffffffff00020
 logo a png :: file logo.gif|hex:89504e470d0a1a0a0000000d49484452000000020000000308000000009c81815d0000000b49444154789c636080020000090001fb52b8a90000000049454e44ae426082; train :: page=Frame4; Image1=2x3; Image2=2x3; kept=1
 logo a named pipe :: file logo.gif|pipe; train :: page=Frame4; Image1=; kept=1
 base of 256 MiB :: file wmbase.txt|z*256M; answer ОК; menu 0 :: said:слишком мало=1
-base over 256 MiB :: file wmbase.txt|z*257M; answer ОК; menu 0 :: said:слишком большой=1; page=Frame2; kept=1
+base over 256 MiB :: file wmbase.txt|z*257M; answer ОК; menu 0 :: said:не больше 256 МБ=1; page=Frame2; kept=1
 a base named like a resource :: file :words.txt|а/б/в/г/д/е/ж/з/и/к/; file options.ini|:words.txt/10/10/60/; train :: page=Frame4; boxes=; kept=1
 last.txt a named pipe :: file ../last.txt|pipe; answer ОК; train :: said:это не обычный файл=1; page=Frame4; kept=1
 )");
