@@ -26,6 +26,8 @@ namespace
 {
 
 const QString isLink = QStringLiteral("это символическая ссылка");
+const QString isFolder = QStringLiteral("на месте файла находится папка");
+const QString notAFile = QStringLiteral("это не обычный файл");
 
 Result failed(const QString &reason)
 {
@@ -51,7 +53,7 @@ Result failed(int error, const QString &path)
         return failed(QStringLiteral("папка %1 не найдена")
                           .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
     case EISDIR:
-        return failed(QStringLiteral("на месте файла находится папка"));
+        return failed(isFolder);
     case ELOOP:
         return failed(isLink);
     default:
@@ -65,8 +67,8 @@ Result refusal(const struct stat &info)
     if (S_ISLNK(info.st_mode))
         return failed(isLink);
     if (S_ISDIR(info.st_mode))
-        return failed(QStringLiteral("на месте файла находится папка"));
-    return failed(QStringLiteral("это не обычный файл"));
+        return failed(isFolder);
+    return failed(notAFile);
 }
 
 bool writeAll(int fd, QByteArrayView bytes, off_t offset)
@@ -127,7 +129,7 @@ Result writeInPlace(const QString &path, const QByteArray &name, QByteArrayView 
     QByteArray old;
     Result result{true, {}};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        result = failed(QStringLiteral("это не обычный файл"));
+        result = failed(notAFile);
     } else {
         old.resize(qsizetype(info.st_size));
         if (::pread(fd, old.data(), size_t(old.size()), 0) != ssize_t(old.size()))
@@ -206,7 +208,7 @@ Result replace(const QString &path, QByteArrayView bytes)
     if (info.isSymLink())
         return failed(isLink);
     if (info.exists() && !info.isFile())
-        return failed(QStringLiteral("это не обычный файл"));
+        return failed(notAFile);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
         file.write(bytes.data(), bytes.size()) != bytes.size() || !file.commit())
