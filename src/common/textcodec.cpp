@@ -91,7 +91,16 @@ std::optional<QByteArray> toWindows1251(QStringView text)
 
 void Utf8Check::feed(QByteArrayView bytes)
 {
-    if (!m_valid)
+    // Windows-1251 text fails within its first letters: a short look first spares it the rest.
+    constexpr qsizetype look = 4096;
+    const qsizetype first = bytes.size() > 2 * look ? look : bytes.size();
+    check(bytes.first(first));
+    check(bytes.sliced(first));
+}
+
+void Utf8Check::check(QByteArrayView bytes)
+{
+    if (!m_valid || bytes.isEmpty())
         return;
     if (m_heldSize > 0) {
         const qsizetype wanted = sequenceLength(static_cast<unsigned char>(m_held[0])) - m_heldSize;

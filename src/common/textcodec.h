@@ -36,6 +36,8 @@ public:
     Encoding encoding(QByteArrayView start) const;
 
 private:
+    void check(QByteArrayView bytes);
+
     char m_held[4] = {}; // the start of a sequence cut short
     int m_heldSize = 0;
     bool m_valid = true;
