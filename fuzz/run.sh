@@ -5,7 +5,7 @@
 #   fuzz/run.sh [seconds per target, default 60] [target...]   (targets: options wordbase)
 # New inputs collect in build-fuzz/corpus/<target>/, crashes in build-fuzz/out/<target>/; copy the
 # ones worth keeping into fuzz/corpus/<target>/, which the tests replay.
-# Inputs reach 16 KiB, past the 4096-byte blocks the word scanner skips, so that every level of
+# Inputs reach 16 KiB, past the 4081-byte blocks the word scanner skips, so that every level of
 # its skipping is fuzzed.
 set -eu
 cd "$(dirname "$0")/.."

@@ -26,8 +26,11 @@ namespace
 // starts in the block at all. The count keeps its running total at each of its runs of `runSize`
 // bytes, so the run where that line starts is found from those totals without counting the block
 // again, and only that run is read byte by byte.
-constexpr qint64 blockSize = 4096;
+//
+// A block is whole runs and one byte more, which the last run's flags read: no byte of it is left
+// for the count's scalar tail, which cost 2-3 % at 4096 bytes.
 constexpr qint64 runSize = 240;
+constexpr qint64 blockSize = 17 * runSize + 1;
 // The running totals of a count: before[k] is the count before its run k (k >= 1).
 using RunTotals = std::array<qint64, blockSize / runSize + 1>;
 
@@ -40,7 +43,9 @@ using RunTotals = std::array<qint64, blockSize / runSize + 1>;
 // before it here). Two compares a byte, where telling a lone CR apart took three.
 //
 // The total after each whole run k goes to before[k + 1] (n <= blockSize).
-template <bool orBytes> qint64 countLineEnds(const char *p, qint64 n, unsigned char &bits, RunTotals &before)
+template <bool orBytes>
+[[gnu::always_inline]] inline qint64 countLineEnds(const char *p, qint64 n, unsigned char &bits,
+                                                   RunTotals &before)
 {
     if (n <= 0)
         return 0;
@@ -69,6 +74,26 @@ template <bool orBytes> qint64 countLineEnds(const char *p, qint64 n, unsigned c
     if constexpr (orBytes)
         bits |= any | static_cast<unsigned char>(p[n - 1]);
     return ends + sum;
+}
+
+// The start of line `target` (> line), which starts after byte i, on line `line`, and before the
+// end of the block. The line ends on the way are flagged as countLineEnds flags them; an LF at p[i]
+// ends a line whose flag is at p[i - 1].
+qint64 lineStart(const char *p, qint64 i, qint64 line, qint64 target)
+{
+    qint64 left = target - line - (p[i] == '\n');
+    if (left == 0)
+        return i + 1;
+    for (;; ++i)
+        if ((p[i] == '\r' || p[i + 1] == '\n') && --left == 0)
+            return i + 1 + (p[i + 1] == '\n');
+}
+
+// A block's count, built for each vector width the processor may have (the loader picks one).
+WORDBASE_VECTOR_CLONES qint64 countBlock(const char *p, qint64 n, bool orBytes, unsigned char &bits,
+                                         RunTotals &before)
+{
+    return orBytes ? countLineEnds<true>(p, n, bits, before) : countLineEnds<false>(p, n, bits, before);
 }
 
 // A uniform value in (0, 1): never 0, whose logarithm Algorithm L takes.
@@ -209,14 +234,13 @@ Pick pick(QIODevice &device, int count, std::mt19937_64 &rng)
 
         qint64 i = 0;
         // The block counted last, [blockFrom, blockEnd): the line of its first byte, its line ends
-        // (a CR at its end included) and the totals at its runs. Lines after a sampled one are
-        // placed by these too, so no byte is counted twice.
+        // (a CR at its end included) and the totals at its runs. The lines up to a sampled one are
+        // placed by these, so no byte is counted twice.
         qint64 blockFrom = 0;
         qint64 blockEnd = 0;
         qint64 blockLine = 0;
         qint64 blockEnds = 0;
         RunTotals before;
-        qint64 bytewiseUntil = 0; // the end of the run where the next sampled line starts
         while (i < n) {
             if (skipLF) {
                 skipLF = false;
@@ -224,15 +248,14 @@ Pick pick(QIODevice &device, int count, std::mt19937_64 &rng)
                     break;
             }
             const qint64 next = sample.next();
-            if (line < next && i >= bytewiseUntil) {
+            if (line < next) {
                 if (i >= blockEnd) {
                     blockFrom = i;
                     blockEnd = std::min(n, i + blockSize);
                     blockLine = line;
                     ored = std::max(ored, blockEnd);
-                    blockEnds = (orBytes ? countLineEnds<true>(p + i, blockEnd - i, bits, before)
-                                         : countLineEnds<false>(p + i, blockEnd - i, bits, before)) +
-                                (p[blockEnd - 1] == '\r');
+                    blockEnds =
+                        countBlock(p + i, blockEnd - i, orBytes, bits, before) + (p[blockEnd - 1] == '\r');
                 }
                 const qint64 endLine = blockLine + blockEnds;
                 const bool endsLine = p[blockEnd - 1] == '\r' || p[blockEnd - 1] == '\n';
@@ -242,31 +265,28 @@ Pick pick(QIODevice &device, int count, std::mt19937_64 &rng)
                     i = blockEnd;
                     continue;
                 }
-                // The next sampled line starts in this block: go on from the last run start that
-                // lies before it or at its first byte, if that is past this byte. A run's total
-                // counts a line end whose LF follows the run, so an LF at a run start that no CR
-                // precedes ends the line before it; a CR before a run start leaves an LF at it to
-                // skip.
+                // The next sampled line starts in this block, after byte i. Go on from the last
+                // run start that lies before it or at its first byte, if that is past byte i. A
+                // run's total counts a line end whose LF follows the run, so an LF at a run start
+                // that no CR precedes ends the line before it; a CR before a run start leaves an LF
+                // at it to skip.
                 const qint64 runs = (blockEnd - blockFrom - 1) / runSize; // a short last one not
-                qint64 from = blockFrom;
                 for (qint64 k = 1; k <= runs; ++k) {
                     const qint64 a = blockFrom + k * runSize;
                     const bool cr = p[a - 1] == '\r';
                     const qint64 at = blockLine + before[static_cast<size_t>(k)] - (p[a] == '\n' && !cr);
                     if (at > next || (at == next && !cr && p[a - 1] != '\n'))
                         break;
-                    from = a;
                     if (a > i) {
-                        i = a;
+                        i = a + (cr && p[a] == '\n');
                         line = at;
-                        skipLF = cr;
                     }
                 }
-                // It starts before the next run: i, at the start of an earlier line, is too.
-                bytewiseUntil = std::min(blockEnd, from + runSize);
-                continue;
+                if (line < next)
+                    i = lineStart(p, i, line, next);
+                line = next;
             }
-            // Byte by byte to the end of the line.
+            // The sampled line, byte by byte to its end.
             const qint64 from = i;
             while (i < n && p[i] != '\n' && p[i] != '\r')
                 ++i;
@@ -275,19 +295,14 @@ Pick pick(QIODevice &device, int count, std::mt19937_64 &rng)
             for (qint64 k = std::max(from, ored); k < i; ++k)
                 bits |= static_cast<unsigned char>(p[k]);
             const qsizetype room = maxWordBytes - static_cast<qsizetype>(word.size());
-            if (line == next && room > 0)
+            if (room > 0)
                 word.append(p + from, static_cast<size_t>(std::min(i - from, room)));
             if (i == n)
                 break; // the line goes on in the next chunk
             skipLF = p[i] == '\r';
             ++i;
-            if (line == next) {
-                sample.take(std::move(word));
-                word.clear();
-                // The rest of the run is not read byte by byte: the block's totals place the
-                // next sampled line, which is rarely in it once the sample is full.
-                bytewiseUntil = i;
-            }
+            sample.take(std::move(word));
+            word.clear();
             ++line;
         }
         if (checking && (!orBytes || bits > 0x7F))
