@@ -99,14 +99,20 @@ int fromQtKey(int key)
 
 int keyCode(const QKeyEvent &event)
 {
+    static const QString platform = QGuiApplication::platformName();
+    return keyCode(event, platform);
+}
+
+int keyCode(const QKeyEvent &event, QStringView platform)
+{
 #ifdef Q_OS_WIN
     Q_UNUSED(fromMacLetterKey);
+    Q_UNUSED(platform);
     if (event.nativeVirtualKey() != 0)
         return fromVirtualKey(event.nativeVirtualKey());
 #else
     Q_UNUSED(fromVirtualKey);
-    static const QString platform = QGuiApplication::platformName();
-    static const bool xKeycodes = platform == u"xcb" || platform.startsWith(u"wayland");
+    const bool xKeycodes = platform == u"xcb" || platform.startsWith(u"wayland");
     if (xKeycodes && event.nativeScanCode() != 0)
         return fromXKeycode(event.nativeScanCode());
     // On macOS the letters go by their place; Option and Return are the same in every layout.

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include <QStringView>
+
 class QKeyEvent;
 
 // Key codes as the shortcuts know them (Alt 18, Enter 13, letters by their Latin capital: N 78,
@@ -19,5 +21,7 @@ constexpr int letterP = 80;
 
 // The code of a key event, or 0 for a key the program does not know by position.
 int keyCode(const QKeyEvent &event);
+// The same for an event from the named platform (QGuiApplication::platformName()).
+int keyCode(const QKeyEvent &event, QStringView platform);
 
 } // namespace keys

@@ -42,13 +42,11 @@ using RunTotals = std::array<qint64, blockSize / runSize + 1>;
 // is an LF" holds once for a CR LF, a lone CR and a lone LF alike (an LF at p[0] has no byte
 // before it here). Two compares a byte, where telling a lone CR apart took three.
 //
-// The total after each whole run k goes to before[k + 1] (n <= blockSize).
+// The total after each whole run k goes to before[k + 1] (0 < n <= blockSize).
 template <bool orBytes>
 [[gnu::always_inline]] inline qint64 countLineEnds(const char *p, qint64 n, unsigned char &bits,
                                                    RunTotals &before)
 {
-    if (n <= 0)
-        return 0;
     qint64 ends = p[0] == '\n';
     unsigned char any = 0;
     // Summed in runs of 240 into a byte-wide sum, so that the vectoriser adds 16 or 32 flags a

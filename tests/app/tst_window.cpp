@@ -54,6 +54,7 @@
 //   focus, clip, window, qt     the focused control; the clipboard; title, size, shown and " max"
 //                               when maximise is offered; a text from Qt's own translation
 #include "app/frmvaruva.h"
+#include "app/keys.h"
 #include "common/paths.h"
 #include "common/textcodec.h"
 
@@ -531,6 +532,33 @@ last.txt a named pipe :: file ../last.txt|pipe; answer ОК; train :: said:эт�
         old = f();
         QTest::keyClick(w->windowHandle(), Qt::Key_N, Qt::AltModifier);
         QVERIFY(f() != old && old->Text4->text().isEmpty() && !old->Timer2->isActive());
+    }
+
+    // The shortcuts go by the key's place on X11, Wayland and macOS, whatever the layout; the
+    // offscreen platform of these tests sends no native codes, so each platform is named here. The
+    // native code is both the event's scan code (X11, Wayland) and its virtual key (macOS).
+    void keyCodes_data()
+    {
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<quint32>("native");
+        QTest::addColumn<int>("code");
+        const int te = 0x0422; // Cyrillic Т, on the key of N in the Russian layout
+        QTest::newRow("X: Return") << "xcb" << int(Qt::Key_Return) << 36u << keys::enter;
+        QTest::newRow("Wayland: Т is N") << "wayland-egl" << te << 57u << keys::letterN;
+        QTest::newRow("X: N at M's place") << "xcb" << int(Qt::Key_N) << 58u << 0;
+        QTest::newRow("macOS: Return") << "cocoa" << int(Qt::Key_Return) << 0x24u << keys::enter;
+        QTest::newRow("macOS: Option") << "cocoa" << int(Qt::Key_Alt) << 0x3Au << keys::alt;
+        QTest::newRow("macOS: Т is N") << "cocoa" << te << 0x2Du << keys::letterN;
+        QTest::newRow("elsewhere: Qt's key") << "offscreen" << int(Qt::Key_H) << 57u << keys::letterH;
+    }
+    void keyCodes()
+    {
+        QFETCH(QString, platform);
+        QFETCH(int, key);
+        QFETCH(quint32, native);
+        const QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, native, native, 0);
+        QTEST(keys::keyCode(event, platform), "code");
     }
 
     void thousandStarts()

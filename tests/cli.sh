@@ -1,0 +1,10 @@
+#!/bin/sh
+# SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
+# tests/cli.sh ZORVIK VERSION: --version and --help answer on standard output (--version then exits
+# with 0), with no display to open a window on.
+set -eu
+unset DISPLAY WAYLAND_DISPLAY
+[ "$(timeout 5 "$1" --version && echo 0)" = "Зорвик $2
+0" ]
+[ "$(timeout 5 "$1" --help | head -n 1)" = "Использование: zorvik [-h | --help] [-v | --version]" ]
