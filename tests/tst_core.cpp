@@ -241,6 +241,21 @@ private slots:
         QVERIFY(uniform(picked, double(draws) * words / range, double(range - words) / double(range - 1)));
         QVERIFY(uniform(lowestAt, double(draws) / words, 1));
     }
+
+    // A base that is there but cannot be opened is unreadable, not an empty pick (root is told so
+    // too).
+    void pickUnreadable()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("base.txt");
+        write(path, "a\r\nb\r\n");
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::Permissions(0x7755)) &&
+                QFile::setPermissions(path, {}) && setfsuid(65534) >= 0);
+        std::mt19937_64 rng(1);
+        const wordbase::PickError error = wordbase::pick(path, 1, rng).error;
+        setfsuid(0);
+        QCOMPARE(error, wordbase::PickError::Unreadable);
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_core)
