@@ -21,7 +21,7 @@ namespace
 // 10 % more slowly, which flattered the ratio), its line feeds summed a byte at a time in runs
 // short enough for a byte-wide sum, which the vectoriser adds 32 at a step. The pass counts its
 // line ends the same way, and both are built for the same vector widths.
-WORDBASE_VECTOR_CLONES qint64 countLines(const QString &path)
+ZORVIK_VECTOR_CLONES qint64 countLines(const QString &path)
 {
     const auto buffer = std::unique_ptr<char[]>(new char[wordbase::chunkSize]);
     QFile file(path);

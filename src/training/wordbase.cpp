@@ -88,8 +88,8 @@ qint64 lineStart(const char *p, qint64 i, qint64 line, qint64 target)
 }
 
 // A block's count, built for each vector width the processor may have (the loader picks one).
-WORDBASE_VECTOR_CLONES qint64 countBlock(const char *p, qint64 n, bool orBytes, unsigned char &bits,
-                                         RunTotals &before)
+ZORVIK_VECTOR_CLONES qint64 countBlock(const char *p, qint64 n, bool orBytes, unsigned char &bits,
+                                       RunTotals &before)
 {
     return orBytes ? countLineEnds<true>(p, n, bits, before) : countLineEnds<false>(p, n, bits, before);
 }

@@ -11,17 +11,6 @@
 
 #include <random>
 
-// The line counts that a training start's speed rests on are built for AVX2 as well as for the
-// x86-64 baseline; the loader picks the one the processor runs.
-#if defined(__x86_64__) && defined(__has_attribute)
-#if __has_attribute(target_clones)
-#define WORDBASE_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
-#endif
-#endif
-#ifndef WORDBASE_VECTOR_CLONES
-#define WORDBASE_VECTOR_CLONES
-#endif
-
 // A word base is a text file with one word per line. It may be large, so it is never held in
 // memory: a training start reads it once, counting its lines, judging its encoding and keeping a
 // random sample of lines as they pass.
