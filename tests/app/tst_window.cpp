@@ -497,6 +497,7 @@ options 50 MB :: file options.ini|wmbase.txt/20/15/90/x*50M; train :: Label28=20
 options binary :: file options.ini|hex:00ff8081c0e0f0fe; answer ОК; menu 0 :: said:недопустимо=1; page=Frame2; kept=1
 options name is a folder :: file dir.txt|folder; file options.ini|dir.txt/10/10/60/; answer ОК; menu 0 :: said:не является файлом=1; kept=1
 options name too long to show :: file options.ini|x*61/10/10/60/; answer ОК; menu 0 :: said:xxx…»=1
+options name just short enough :: file options.ini|x*60/10/10/60/; answer ОК; menu 0 :: said:xxx»=1
 options name with path :: file options.ini|../10/10/60/; answer ОК; menu 0 :: said:недопустимо=1; kept=1
 base missing :: file wmbase.txt|missing; answer ОК; menu 0 :: said:не найден=1; page=Frame2; timers=00; kept=1
 base a named pipe :: file wmbase.txt|pipe; answer ОК; menu 0 :: said:не является файлом=1; page=Frame2; kept=1
