@@ -34,13 +34,18 @@ constexpr qint64 blockSize = 17 * runSize + 1;
 // The running totals of a count: before[k] is the count before its run k (k >= 1).
 using RunTotals = std::array<qint64, blockSize / runSize + 1>;
 
+// Whether a line ends at p[j]: each line end is flagged once, at the CR or at the byte before the
+// LF. "p[j] is a CR or p[j + 1] is an LF" holds once for a CR LF, a lone CR and a lone LF alike.
+// Two compares a byte, where telling a lone CR apart took three.
+inline bool endsLineAt(const char *p, qint64 j)
+{
+    return (p[j] == '\r') | (p[j + 1] == '\n');
+}
+
 // Line ends in p[0, n): every LF, and every CR that no LF follows. A CR at the very end is not
 // counted: only the next byte tells whether it is the first half of a CR LF. With orBytes, the
 // bytes are also ORed into `bits`, so that an ASCII file needs no second pass for its encoding.
-//
-// Each line end is flagged once at the byte before the LF or at the CR: "p[j] is a CR or p[j + 1]
-// is an LF" holds once for a CR LF, a lone CR and a lone LF alike (an LF at p[0] has no byte
-// before it here). Two compares a byte, where telling a lone CR apart took three.
+// An LF at p[0] has no byte before it here to be flagged at.
 //
 // The total after each whole run k goes to before[k + 1] (0 < n <= blockSize).
 template <bool orBytes>
@@ -56,7 +61,7 @@ template <bool orBytes>
     for (; i + runSize < n; i += runSize) {
         quint8 sum = 0;
         for (qint64 j = i; j < i + runSize; ++j) {
-            sum += (p[j] == '\r') | (p[j + 1] == '\n');
+            sum += endsLineAt(p, j);
             if constexpr (orBytes)
                 any |= static_cast<unsigned char>(p[j]);
         }
@@ -65,7 +70,7 @@ template <bool orBytes>
     }
     quint8 sum = 0;
     for (; i + 1 < n; ++i) {
-        sum += (p[i] == '\r') | (p[i + 1] == '\n');
+        sum += endsLineAt(p, i);
         if constexpr (orBytes)
             any |= static_cast<unsigned char>(p[i]);
     }
@@ -75,15 +80,14 @@ template <bool orBytes>
 }
 
 // The start of line `target` (> line), which starts after byte i, on line `line`, and before the
-// end of the block. The line ends on the way are flagged as countLineEnds flags them; an LF at p[i]
-// ends a line whose flag is at p[i - 1].
+// end of the block. An LF at p[i] ends a line whose flag is at p[i - 1].
 qint64 lineStart(const char *p, qint64 i, qint64 line, qint64 target)
 {
     qint64 left = target - line - (p[i] == '\n');
     if (left == 0)
         return i + 1;
     for (;; ++i)
-        if ((p[i] == '\r' || p[i + 1] == '\n') && --left == 0)
+        if (endsLineAt(p, i) && --left == 0)
             return i + 1 + (p[i + 1] == '\n');
 }
 
