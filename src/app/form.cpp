@@ -280,7 +280,6 @@ void Form::buildTrainingPage()
     Command3 = button(f, "Command3", 7140, 3700, 750, 435, QStringLiteral("СТОП"));
     for (QTimer **timer : {&Timer1, &Timer2}) {
         *timer = new QTimer(this);
-        (*timer)->setInterval(1000);
         (*timer)->setTimerType(Qt::PreciseTimer);
     }
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -117,9 +117,18 @@ void frmvaruva::resetWindow()
     Form_Activate();
 }
 
+void frmvaruva::setTickInterval(std::chrono::milliseconds interval)
+{
+    m_tickInterval = interval;
+    f->Timer1->setInterval(interval);
+    f->Timer2->setInterval(interval);
+}
+
 void frmvaruva::buildControls()
 {
     f = new Form(this);
+    f->Timer1->setInterval(m_tickInterval);
+    f->Timer2->setInterval(m_tickInterval);
     connectHandlers();
     Form_Load();
 }

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
+#include <chrono>
 #include <optional>
 #include <random>
 
@@ -23,6 +24,8 @@ public:
     Form *controls() const { return f; }
     // Tests fix the random picks; without a seed every training start seeds from the clock.
     void setSeed(std::optional<quint64> seed) { m_seed = seed; }
+    // Tests tick the phases themselves: a long interval keeps the real timers from ticking.
+    void setTickInterval(std::chrono::milliseconds interval);
 
     // Start-up and reset.
     void Form_Load();
@@ -95,6 +98,7 @@ private:
     Form *m_retired = nullptr; // the controls the last reset replaced
     bool m_altHeld = false;
     std::optional<quint64> m_seed;
+    std::chrono::milliseconds m_tickInterval{1000};
     std::mt19937_64 m_rng;
     bool m_lastFileWarned = false;
 };

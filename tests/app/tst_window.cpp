@@ -144,6 +144,7 @@ class tst_window : public QObject
         w.reset();
         w = std::make_unique<frmvaruva>();
         w->setSeed(42);
+        w->setTickInterval(std::chrono::hours(24)); // the scripts tick the timers themselves
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
     }

@@ -3,11 +3,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sends raw XTest key and mouse events to the X server, one step after another:
 #
-#   xkeys.py {key K[+K...] | move X Y | click X Y | type TEXT}...
+#   xkeys.py {key K[+K...] | move X Y | click X Y | type TEXT | focus}...
 #
 # key presses the X keycodes in order and releases them in reverse (64+57 is Alt_L+N); type types
 # TEXT in lower case with the keys that carry it in the current layout, without Shift, and fails
-# when a character is on no key.
+# when a character is on no key. focus prints the name of the window that has the keyboard focus.
 import sys, time
 from Xlib import X, display
 
@@ -22,8 +22,19 @@ def key(codes):
     for kind, code in [(X.KeyPress, c) for c in codes] + [(X.KeyRelease, c) for c in reversed(codes)]:
         fake(kind, code)
 
+def focus_name():
+    w = d.get_input_focus().focus
+    while w and not isinstance(w, int) and w != d.screen().root:
+        name = w.get_wm_name()
+        if name:
+            return name
+        w = w.query_tree().parent
+    return ''
+
 for step in args:
-    if step == 'key':
+    if step == 'focus':
+        print(focus_name())
+    elif step == 'key':
         key([int(code) for code in next(args).split('+')])
     elif step == 'type':  # X's Cyrillic keysyms are 0x600 plus the letter's KOI8-R code
         for c in next(args).lower():
