@@ -78,7 +78,6 @@ void Label::setCaption(const QString &caption)
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(u'\r', u'\n');
     setText(shown);
-    emit changed();
 }
 
 void Label::setBackColor(quint32 bbggrr)

@@ -43,7 +43,6 @@ public:
     explicit Label(QWidget *parent);
 
     QString caption() const { return m_caption; }
-    // Writing a different caption emits changed() before it returns.
     void setCaption(const QString &caption);
 
     quint32 backColor() const { return m_backColor; }
@@ -60,7 +59,6 @@ public:
 signals:
     void clicked();
     void mouseMoved();
-    void changed();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

@@ -113,8 +113,14 @@ QString introduction()
 QString newFeatures()
 {
     const QString items[] = {
-        QStringLiteral("Возможность выбора количества слов (10-50 слов)"),
-        QStringLiteral("Настройка времени (10 - 30 с. на запоминание; 60-180 с. на воспроизведение)"),
+        QStringLiteral("Возможность выбора количества слов (%1-%2 слов)")
+            .arg(limits::wordCount.low)
+            .arg(limits::wordCount.high),
+        QStringLiteral("Настройка времени (%1 - %2 с. на запоминание; %3-%4 с. на воспроизведение)")
+            .arg(limits::memoriseSeconds.low)
+            .arg(limits::memoriseSeconds.high)
+            .arg(limits::recallSeconds.low)
+            .arg(limits::recallSeconds.high),
         QStringLiteral("Шкала результатов с учетом времени и количества слов"),
         QStringLiteral("Возможность использования разных баз слов"),
         QStringLiteral("Возможность использования разных баз слов"),
@@ -230,14 +236,21 @@ void Form::buildSettingsPage()
     Label22 = label(f, "Label22", 3360, 1260, 1800, 330, QString(), Look{vb::grey, font()});
     Label22->setFrameStyle(QFrame::Box | QFrame::Plain);
     Label17 = label(f, "Label17", 5250, 1260, 2640, 330, QStringLiteral("Выберите файл"), warning(), false);
-    Label13 = label(f, "Label13", 315, 1785, 1905, 225, QStringLiteral("Количество слов (10-50)"));
+    Label13 = label(
+        f, "Label13", 315, 1785, 1905, 225,
+        QStringLiteral("Количество слов (%1-%2)").arg(limits::wordCount.low).arg(limits::wordCount.high));
     Text1 = textBox(f, "Text1", 3360, 1785, 1800, 285, QStringLiteral("10"));
     Label19 = label(f, "Label19", 5250, 1785, 2640, 330, wrong, warning(), false);
-    Label14 = label(f, "Label14", 315, 2310, 2430, 225, QStringLiteral("Время запоминания (10 - 30 с.)"));
+    Label14 = label(f, "Label14", 315, 2310, 2430, 225,
+                    QStringLiteral("Время запоминания (%1 - %2 с.)")
+                        .arg(limits::memoriseSeconds.low)
+                        .arg(limits::memoriseSeconds.high));
     Text2 = textBox(f, "Text2", 3360, 2310, 1800, 285, QStringLiteral("10"));
     Label20 = label(f, "Label20", 5250, 2310, 2640, 330, wrong, warning(), false);
-    Label15 =
-        label(f, "Label15", 315, 2835, 2955, 225, QStringLiteral("Время воспроизведения (60 - 180 с.)"));
+    Label15 = label(f, "Label15", 315, 2835, 2955, 225,
+                    QStringLiteral("Время воспроизведения (%1 - %2 с.)")
+                        .arg(limits::recallSeconds.low)
+                        .arg(limits::recallSeconds.high));
     Text3 = textBox(f, "Text3", 3360, 2835, 1800, 285, QStringLiteral("60"));
     Label21 = label(f, "Label21", 5250, 2835, 2640, 330, wrong, warning(), false);
     Command1 = button(f, "Command1", 4305, 3780, 1800, 330, QStringLiteral("Применить"));
@@ -258,7 +271,7 @@ void Form::buildTrainingPage()
     }
     Line22 = line(f, QStringLiteral("Line22"), 4200, 105, 4200, 3675, vb::lightGrey);
     Line23 = line(f, QStringLiteral("Line23"), 5985, 105, 5985, 3675, vb::lightGrey);
-    for (int i = 0; i < 50; ++i) {
+    for (int i = 0; i < int(Label25.size()); ++i) {
         const int column = i / 17;
         const int row = i % 17;
         Label *slot =

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "controls.h"
+#include "settings/limits.h"
 
 #include <QTimer>
 
@@ -50,7 +51,7 @@ public:
 
     // Training page.
     vb::Label *Label26 = nullptr;
-    std::array<vb::Label *, 50> Label25{};
+    std::array<vb::Label *, limits::wordCount.high> Label25{};
     std::array<vb::Line *, 16> Line6to21{}; // Line6..Line21
     vb::Line *Line22 = nullptr, *Line23 = nullptr;
     vb::Label *Label23 = nullptr, *Label24 = nullptr;
@@ -59,10 +60,6 @@ public:
     vb::Button *Command3 = nullptr;
     QTimer *Timer1 = nullptr;
     QTimer *Timer2 = nullptr;
-    // Whether a stop has recorded the time used of the memorising and of the recall: only a phase's
-    // first stop does. A new set of controls, as every training start builds, has recorded none.
-    bool memoriseStopped = false;
-    bool recallStopped = false;
 
     // Results page.
     vb::Label *Label30 = nullptr;

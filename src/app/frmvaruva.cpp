@@ -127,6 +127,7 @@ void frmvaruva::setTickInterval(std::chrono::milliseconds interval)
 void frmvaruva::buildControls()
 {
     f = new Form(this);
+    m_training = Training();
     f->Timer1->setInterval(m_tickInterval);
     f->Timer2->setInterval(m_tickInterval);
     connectHandlers();
@@ -156,7 +157,6 @@ void frmvaruva::connectHandlers()
     connect(f->Text4, &QLineEdit::textChanged, this, &frmvaruva::Text4_Change);
     connect(f->Text4, &vb::TextBox::keyDown, this, &frmvaruva::Text4_KeyDown);
 
-    connect(f->Label24, &vb::Label::changed, this, &frmvaruva::Label24_Change);
     connect(f->Command4, &QPushButton::clicked, this, &frmvaruva::Command4_Click);
 
     for (vb::Label *link : f->helpLinks()) {
@@ -190,7 +190,7 @@ QMessageBox::StandardButton frmvaruva::message(const QString &text, QMessageBox:
 
 bool frmvaruva::trainingRunning() const
 {
-    return f->Timer1->isActive() || f->Timer2->isActive();
+    return m_training.running();
 }
 
 bool frmvaruva::eventFilter(QObject *, QEvent *event)

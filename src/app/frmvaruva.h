@@ -4,6 +4,7 @@
 #pragma once
 
 #include "form.h"
+#include "training/training.h"
 
 #include <QMessageBox>
 #include <QPointer>
@@ -62,8 +63,8 @@ public:
     void Text4_Change();
     void Text4_KeyDown(int keyCode);
 
-    // Results.
-    void Label24_Change();
+    // Results: the recall's last tick shows them.
+    void showResults();
     void Command4_Click();
 
     // Help and credits.
@@ -93,6 +94,7 @@ private:
     void showSettingsPage();
     void showHelpPage();
     void reportPickError(const QString &text);
+    void showStop(Training::Phase stopped);
 
     Form *f = nullptr;
     Form *m_retired = nullptr; // the controls the last reset replaced
@@ -101,4 +103,5 @@ private:
     std::chrono::milliseconds m_tickInterval{1000};
     std::mt19937_64 m_rng;
     bool m_lastFileWarned = false;
+    Training m_training; // the training the controls show; a reset starts with none
 };

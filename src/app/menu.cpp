@@ -44,6 +44,7 @@ bool frmvaruva::switchAllowed()
     if (trainingRunning()) {
         if (message(QStringLiteral("Это действие сбросит текущий процесс"),
                     QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok) {
+            m_training.abandon();
             f->Timer1->stop();
             f->Timer2->stop();
             return true;

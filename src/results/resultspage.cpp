@@ -24,18 +24,10 @@ void showValue(vb::Label *cell, double value)
 
 } // namespace
 
-void frmvaruva::Label24_Change()
+void frmvaruva::showResults()
 {
-    if (number::read(f->Label24->caption()) != 0)
-        return;
     f->Timer2->stop();
-    const score::Points points = score::compute({
-        .recalled = number::read(f->Label27->caption()),
-        .words = number::read(f->Label28->caption()),
-        .memoriseUsed = number::read(f->Text2->text()),
-        .recallUsed = number::read(f->Text3->text()),
-        .baseLevel = number::read(f->Label45->caption()),
-    });
+    const score::Points points = score::compute(m_training.scoreInputs());
     showValue(f->Label32, points.words);
     showValue(f->Label43, points.memorise);
     showValue(f->Label44, points.recall);
@@ -48,12 +40,10 @@ void frmvaruva::Command4_Click()
 {
     f->Frame4->hide();
     f->Frame3->show();
-    const int words = number::wholeIn(f->Label28->caption(), 0, 50);
-    for (int i = 0; i < words; ++i) {
-        vb::Label *slot = f->Label25[i];
-        if (slot->isHidden()) {
-            slot->show();
-            slot->setForeColor(vb::red);
+    for (int i = 0; i < m_training.wordCount(); ++i) {
+        if (!m_training.found(i)) {
+            f->Label25[i]->show();
+            f->Label25[i]->setForeColor(vb::red);
         }
     }
     f->Text4->hide();

@@ -5,6 +5,7 @@
 #include "app/frmvaruva.h"
 #include "common/number.h"
 #include "common/paths.h"
+#include "limits.h"
 #include "options.h"
 
 void frmvaruva::nastr()
@@ -39,16 +40,16 @@ void frmvaruva::Command1_Click()
     struct Check {
         vb::TextBox *box;
         vb::Label *warning;
-        double low, high;
+        limits::Range range;
     };
     const Check checks[] = {
-        {f->Text1, f->Label19, 10, 50},
-        {f->Text2, f->Label20, 10, 30},
-        {f->Text3, f->Label21, 60, 180},
+        {f->Text1, f->Label19, limits::wordCount},
+        {f->Text2, f->Label20, limits::memoriseSeconds},
+        {f->Text3, f->Label21, limits::recallSeconds},
     };
     for (const Check &check : checks) {
         const double value = number::read(check.box->text());
-        if (value < check.low || value > check.high) {
+        if (value < check.range.low || value > check.range.high) {
             check.warning->show();
             return;
         }

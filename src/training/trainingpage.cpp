@@ -7,6 +7,7 @@
 #include "common/number.h"
 #include "common/paths.h"
 #include "common/savefile.h"
+#include "settings/limits.h"
 #include "settings/options.h"
 #include "wordbase.h"
 
@@ -21,12 +22,6 @@ namespace
 
 const QString memorisePrompt = QStringLiteral("Запоминайте слова");
 const QString recallPrompt = QStringLiteral("Повторите слова в любом порядке");
-
-// Captions and boxes hold whole numbers the program wrote itself; read them back leniently.
-int wholeNumber(const QString &text)
-{
-    return number::wholeIn(text, -1'000'000, 1'000'000);
-}
 
 // A file name as a message shows it: a hand-edited or damaged options.ini may hold anything.
 QString shownName(const QString &name)
@@ -93,9 +88,12 @@ void frmvaruva::zap()
 
     // Values that passed the settings page but are no plain whole numbers, or that a hand-edited
     // file put out of range, are used as the whole number read from them, clamped into range.
-    const int words = number::wholeIn(options.wordCount, 10, 50);
-    const int memorise = number::wholeIn(options.memoriseSeconds, 10, 30);
-    const int recall = number::wholeIn(options.recallSeconds, 60, 180);
+    const auto read = [](const QString &text, limits::Range range) {
+        return number::wholeIn(text, range.low, range.high);
+    };
+    const int words = read(options.wordCount, limits::wordCount);
+    const int memorise = read(options.memoriseSeconds, limits::memoriseSeconds);
+    const int recall = read(options.recallSeconds, limits::recallSeconds);
 
     if (!paths::isPlainFileName(options.baseFile)) {
         reportPickError(QStringLiteral("Имя файла базы слов «%1» недопустимо: база слов должна быть файлом в "
@@ -126,6 +124,7 @@ void frmvaruva::zap()
         f->Label25[i]->setCaption(pick.words[i]);
     }
 
+    m_training.start(pick.words, memorise, recall, pick.rating.level);
     f->Label23->setCaption(QString::number(memorise));
     f->Label24->setCaption(QString::number(recall));
     // The score counts the times the training really runs.
@@ -140,10 +139,12 @@ void frmvaruva::zap()
 
 void frmvaruva::Timer1_Timer()
 {
+    if (m_training.phase() != Training::Phase::Memorising)
+        return;
     f->Label26->setCaption(memorisePrompt);
-    const int left = wholeNumber(f->Label23->caption()) - 1;
-    f->Label23->setCaption(QString::number(left));
-    if (left != 0)
+    const Training::Step step = m_training.tick();
+    f->Label23->setCaption(QString::number(m_training.memoriseLeft()));
+    if (step != Training::Step::RecallStarted)
         return;
     f->Timer1->stop();
     f->Timer2->start();
@@ -160,8 +161,12 @@ void frmvaruva::Timer1_Timer()
 
 void frmvaruva::Timer2_Timer()
 {
-    const int left = wholeNumber(f->Label24->caption()) - 1;
-    f->Label24->setCaption(QString::number(left)); // at 0 this scores the training
+    if (m_training.phase() != Training::Phase::Recall)
+        return;
+    const Training::Step step = m_training.tick();
+    f->Label24->setCaption(QString::number(m_training.recallLeft()));
+    if (step == Training::Step::Ended)
+        showResults();
     f->Label26->setCaption(recallPrompt);
 }
 
@@ -172,47 +177,44 @@ void frmvaruva::Command3_Click()
 
 void frmvaruva::stopPhase()
 {
-    // A phase's time used is recorded by its first stop alone: a second STOP or "Да" in the same
-    // second, or keys typed after all words were found, change nothing. While the recall runs,
-    // Label23 reads 0 and the memorising time used stays as it is.
-    if (f->Timer1->isActive() && !std::exchange(f->memoriseStopped, true)) {
-        const int memoriseUsed =
-            std::max(10, wholeNumber(f->Text2->text()) - wholeNumber(f->Label23->caption()));
-        f->Text2->setText(QString::number(memoriseUsed));
-        f->Label23->setCaption(QStringLiteral("1"));
-    }
-    if (f->Timer2->isActive() && !std::exchange(f->recallStopped, true)) {
-        const int recallUsed =
-            std::max(60, wholeNumber(f->Text3->text()) - wholeNumber(f->Label24->caption()));
-        f->Text3->setText(QString::number(recallUsed));
-        f->Label24->setCaption(QStringLiteral("1"));
+    const Training::Phase phase = m_training.phase();
+    if (m_training.stop())
+        showStop(phase);
+}
+
+void frmvaruva::showStop(Training::Phase stopped)
+{
+    // The time used shows in the settings page's box, which the next training start fills anew.
+    if (stopped == Training::Phase::Memorising) {
+        f->Text2->setText(QString::number(m_training.memoriseUsed()));
+        f->Label23->setCaption(QString::number(m_training.memoriseLeft()));
+    } else {
+        f->Text3->setText(QString::number(m_training.recallUsed()));
+        f->Label24->setCaption(QString::number(m_training.recallLeft()));
     }
 }
 
 void frmvaruva::Command3_MouseMove()
 {
-    if (f->Timer1->isActive())
+    if (m_training.phase() == Training::Phase::Memorising)
         f->Command3->setToolTip(QStringLiteral("Закончить запоминание слов"));
-    if (f->Timer2->isActive())
+    if (m_training.phase() == Training::Phase::Recall)
         f->Command3->setToolTip(QStringLiteral("Закончить воспроизведение слов"));
 }
 
 void frmvaruva::Text4_Change()
 {
-    // Emptying the box is a change too and runs this check again, inside, before the count goes up.
-    const QLocale locale;
-    const int words = std::clamp(wholeNumber(f->Label28->caption()), 0, 50);
-    for (int i = 0; i < words; ++i) {
-        vb::Label *slot = f->Label25[i];
-        if (f->Text4->text() == locale.toUpper(slot->caption()) && slot->isHidden()) {
-            slot->show();
-            f->Text4->clear();
-            f->Label27->setCaption(QString::number(wholeNumber(f->Label27->caption()) + 1));
-        }
-    }
+    const QList<int> found = m_training.enter(f->Text4->text());
+    if (found.isEmpty())
+        return;
+    for (int slot : found)
+        f->Label25[slot]->show();
+    f->Label27->setCaption(QString::number(m_training.foundCount()));
     // All found: the recall ends at the next tick and counts the time it took, as STOP does.
-    if (wholeNumber(f->Label27->caption()) == wholeNumber(f->Label28->caption()))
-        stopPhase();
+    if (m_training.allFound())
+        showStop(Training::Phase::Recall);
+    // Emptying the box is a change too; the empty box finds nothing more.
+    f->Text4->clear();
 }
 
 void frmvaruva::Text4_KeyDown(int keyCode)

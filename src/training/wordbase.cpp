@@ -109,15 +109,15 @@ double openUniform(std::mt19937_64 &rng)
 // replaces a random member. The lines in between are only counted.
 //
 // The pickable lines are the first pickRange ones, and pickRange is known only at the end (the
-// last ten lines of a base over 1000 lines are not pickable). Algorithm L's draws depend neither
-// on the lines nor on whether more lines come, so each replacement is drawn when its line is
-// reached but held back until the line is known to be pickable: once the line ten further on
-// exists, or at the end when it lies below pickRange. The sample is then exactly the one Algorithm
-// L makes of the pickable lines alone, in which each of the C(N, size) sets of N pickable lines is
-// equally likely; shuffled uniformly, each of its size! orders is. So every ordered choice of
-// distinct lines has the probability (N - size)! / N!, as under the former draw, where the i-th
-// word was uniform over the N - i + 1 lines not drawn yet because a repeat was drawn again (both
-// in exact arithmetic: the draws are doubles).
+// last unpickedLastLines lines of a large base are not pickable). Algorithm L's draws depend
+// neither on the lines nor on whether more lines come, so each replacement is drawn when its line
+// is reached but held back until the line is known to be pickable: once the line
+// unpickedLastLines further on exists, or at the end when it lies below pickRange. The sample is
+// then exactly the one Algorithm L makes of the pickable lines alone, in which each of the
+// C(N, size) sets of N pickable lines is equally likely; shuffled uniformly, each of its size!
+// orders is. So every ordered choice of distinct lines has the probability (N - size)! / N!, as
+// under the former draw, where the i-th word was uniform over the N - i + 1 lines not drawn yet
+// because a repeat was drawn again (both in exact arithmetic: the draws are doubles).
 class Sample
 {
 public:
@@ -137,7 +137,8 @@ public:
         const int slot = position < m_size ? static_cast<int>(position)
                                            : std::uniform_int_distribution<int>(0, m_size - 1)(m_rng);
         m_held.push_back({position, slot, std::move(bytes)});
-        settle(position - 9); // this line exists, so every line ten or more before it is pickable
+        // This line exists, so every line unpickedLastLines or more before it is pickable.
+        settle(position - unpickedLastLines + 1);
         if (position + 1 < m_size) {
             m_next = position + 1;
             return;
@@ -179,7 +180,7 @@ private:
     std::mt19937_64 &m_rng;
     const int m_size;
     QList<std::pair<qint64, std::string>> m_lines; // position and bytes
-    std::deque<Replacement> m_held;                // at most ten: the lines not yet known pickable
+    std::deque<Replacement> m_held; // at most unpickedLastLines: the lines not yet known pickable
     qint64 m_next = 0;
     double m_w = 0; // Algorithm L's W
 };
@@ -189,11 +190,11 @@ private:
 Rating rate(qint64 lines)
 {
     Rating rating{lines, 0};
-    if (lines > 1000) {
+    if (lines > largeBaseLines) {
         rating.level = 2;
-        rating.pickRange -= 10;
+        rating.pickRange -= unpickedLastLines;
     }
-    if (rating.pickRange > 100 && rating.pickRange < 1000)
+    if (rating.pickRange > 100 && rating.pickRange < largeBaseLines)
         rating.level = 1;
     return rating;
 }

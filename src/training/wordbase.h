@@ -24,8 +24,12 @@ constexpr qsizetype maxWordBytes = 1024;
 // A base is read in chunks of this many bytes.
 constexpr qint64 chunkSize = 256 * 1024;
 
-// The lines a pick draws from, and the base-size level that the score adds: large bases lose their
-// last ten lines to the pick.
+// A base of more than this many lines is large: it rates level 2, and its last unpickedLastLines
+// lines are never picked.
+constexpr qint64 largeBaseLines = 1000;
+constexpr qint64 unpickedLastLines = 10;
+
+// The lines a pick draws from, and the base-size level that the score adds.
 struct Rating {
     qint64 pickRange = 0;
     int level = 0;
