@@ -20,11 +20,15 @@ set(CPACK_PACKAGE_CONTACT "Quelbrin <zorvik@quelbrin.example>")
 # The manual page, and CHANGELOG.md in the Debian changelog format, compressed as Debian wants them:
 # at most, and with no file name or time stamp in the gzip header, so that a package of the same
 # sources is the same bytes.
+# The manual page and the metainfo carry the version and the date of the newest release.
 set(ZORVIK_DOC_DIR ${CMAKE_BINARY_DIR}/doc)
+configure_file(${PROJECT_SOURCE_DIR}/docs/zorvik.1 ${ZORVIK_DOC_DIR}/man/zorvik.1 @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/data/desktop/${ZORVIK_APP_ID}.metainfo.xml
+               ${ZORVIK_DOC_DIR}/${ZORVIK_APP_ID}.metainfo.xml @ONLY)
 add_custom_command(OUTPUT ${ZORVIK_DOC_DIR}/zorvik.1.gz
-    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/docs/zorvik.1 ${ZORVIK_DOC_DIR}/zorvik.1
+    COMMAND ${CMAKE_COMMAND} -E copy ${ZORVIK_DOC_DIR}/man/zorvik.1 ${ZORVIK_DOC_DIR}/zorvik.1
     COMMAND gzip -9nf ${ZORVIK_DOC_DIR}/zorvik.1
-    DEPENDS ${PROJECT_SOURCE_DIR}/docs/zorvik.1
+    DEPENDS ${ZORVIK_DOC_DIR}/man/zorvik.1
     VERBATIM)
 add_custom_command(OUTPUT ${ZORVIK_DOC_DIR}/changelog.gz
     COMMAND ${PROJECT_SOURCE_DIR}/tools/debian-changelog.sh ${PROJECT_SOURCE_DIR}/CHANGELOG.md
@@ -38,7 +42,7 @@ install(TARGETS zorvik RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT des
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/mfiles DESTINATION ${CMAKE_INSTALL_DATADIR}/zorvik COMPONENT desktop)
 install(FILES ${PROJECT_SOURCE_DIR}/data/desktop/${ZORVIK_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT desktop)
-install(FILES ${PROJECT_SOURCE_DIR}/data/desktop/${ZORVIK_APP_ID}.metainfo.xml
+install(FILES ${ZORVIK_DOC_DIR}/${ZORVIK_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT desktop)
 foreach(size IN ITEMS 16 32 48 64 128 256)
     install(FILES ${PROJECT_SOURCE_DIR}/data/icons/zorvik-${size}.png

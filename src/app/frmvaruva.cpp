@@ -4,6 +4,7 @@
 #include "frmvaruva.h"
 
 #include "common/paths.h"
+#include "common/version.h"
 #include "keys.h"
 
 #include <QApplication>
@@ -70,7 +71,7 @@ frmvaruva::frmvaruva(QWidget *parent) : QWidget(parent)
 {
     installQtTranslation();
     setObjectName(QStringLiteral("frmvaruva"));
-    setWindowTitle(QStringLiteral("Зорвик v.2.1"));
+    setWindowTitle(QStringLiteral("Зорвик v." ZORVIK_VERSION));
     setFixedSize(537, 373);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "common/paths.h"
+#include "common/version.h"
 #include "frmvaruva.h"
 
 #include <QApplication>

@@ -89,6 +89,11 @@ check "Depends names Qt Widgets, the Liberation fonts and Qt's translations" 0 t
     grep -ow -e libqt6widgets6 -e fonts-liberation2 -e qt6-translations-l10n | sort -u | wc -l)" = 3
 check "desktop-file-validate accepts the desktop entry" 0 \
     desktop-file-validate "$ROOT/usr/share/applications/$ID.desktop"
+VERSION=$(dpkg-deb -f "$DEB" Version)
+check "the manual page, the metainfo and the changelog name version $VERSION" 0 eval \
+    'zgrep -q "^\.TH ZORVIK 1 [0-9-]* \"Zorvik $VERSION\"" "$ROOT/usr/share/man/man1/zorvik.1.gz" &&
+     grep -q "<release version=\"$VERSION\"" "$ROOT/usr/share/metainfo/$ID.metainfo.xml" &&
+     zcat "$ROOT/usr/share/doc/zorvik/changelog.gz" | head -n 1 | grep -q "^zorvik ($VERSION) "'
 check "appstreamcli accepts the metainfo" 0 appstreamcli validate --no-net "$ROOT/usr/share/metainfo/$ID.metainfo.xml"
 check "the icon at 16, 32, 48, 64, 128 and 256 pixels" 0 test "$(for s in 16 32 48 64 128 256; do
     identify -format '%w ' "$ROOT/usr/share/icons/hicolor/${s}x$s/apps/$ID.png"; done)" = "16 32 48 64 128 256 "
@@ -98,7 +103,7 @@ check "man renders the manual page without a warning" 0 eval \
     '[ -z "$(MANWIDTH=80 man --warnings -l "$ROOT/usr/share/man/man1/zorvik.1.gz" 2>&1 >/dev/null)" ]'
 cli() { timeout 5 env -u DISPLAY -u WAYLAND_DISPLAY "$ROOT/usr/bin/zorvik" "$@"; } # no window without a display
 check "--version prints the name and the version, with no display" 0 eval \
-    'v=$(cli --version) && [ "$v" = "Зорвик $(dpkg-deb -f "$DEB" Version)" ]'
+    'v=$(cli --version) && [ "$v" = "Зорвик $VERSION" ]'
 
 echo "== ru layout: a whole training"
 start ru
