@@ -246,9 +246,9 @@ private slots:
 
     // A training of "кот", "котёнок", "", "ёж", "ёж" with 20 seconds to memorise and 120 to recall,
     // on a base of level 1. Steps, by " ": "tN" N ticks, "s" STOP, "a" abandoned, "=TEXT" the recall
-    // box's text. State: the phase (-, M, R), the steps other than a count (r the recall starts, e
-    // the end, i no phase), the seconds left/used of each phase, the words found, and the score's
-    // inputs.
+    // box's text. State: the phase (-, M, R) and the steps other than a count (r the recall starts,
+    // e the end, i no phase); the words found; the seconds left of each phase; the score's inputs
+    // F N M R B.
     void training_data()
     {
         QTest::addColumn<QString>("steps");
@@ -256,25 +256,22 @@ private slots:
         const auto row = [](const char *name, const char *steps, const char *state) {
             QTest::newRow(name) << steps << state;
         };
-        row("start", "", "M  20/20 120/120 - 0/5/20/120/1");
-        row("memorising, last second", "t19", "M  1/20 120/120 - 0/5/20/120/1");
-        row("the recall starts at 0", "t20", "R r 0/20 120/120 - 0/5/20/120/1");
-        row("the recall runs out", "t20 t119", "R r 0/20 1/120 - 0/5/20/120/1");
-        row("then the end, once", "t20 t121", "- rei 0/20 0/120 - 0/5/20/120/1");
-        row("stop 15 of 20 left", "t5 s", "M  1/10 120/120 - 0/5/10/120/1");
-        row("stop 5 of 20 left, twice", "t15 s s t1", "R r 0/15 120/120 - 0/5/15/120/1");
-        row("stop 100 of 120 left", "t20 t20 s", "R r 0/20 1/60 - 0/5/20/60/1");
-        row("stop 10 of 120 left", "t20 t110 s t1", "- re 0/20 0/110 - 0/5/20/110/1");
-        row("nothing is found while memorising", "=КОТ", "M  20/20 120/120 - 0/5/20/120/1");
-        row("a word, and the empty one with the emptied box", "t20 =КОТЁНОК",
-            "R r 0/20 120/120 1,2 2/5/20/120/1");
-        row("found once, as typed upper-cased", "t20 =КОТ =КОТ =кот", "R r 0/20 120/120 0,2 2/5/20/120/1");
-        row("an empty box finds the empty word", "t20 =", "R r 0/20 120/120 2 1/5/20/120/1");
-        row("a repeated word, twice", "t20 =ЁЖ =ЁЖ", "R r 0/20 120/120 2,3,4 3/5/20/120/1");
-        row("all found: stopped", "t20 t30 =КОТ =ЁЖ =КОТЁНОК =ЁЖ", "R r 0/20 1/60 0,1,2,3,4 5/5/20/60/1");
-        row("all found, later STOP", "t20 t80 =КОТ =ЁЖ =КОТЁНОК =ЁЖ s t1",
-            "- re 0/20 0/80 0,1,2,3,4 5/5/20/80/1");
-        row("abandoned", "t3 a t1", "- i 17/20 120/120 - 0/5/20/120/1");
+        row("start: nothing is found while memorising", "=КОТ", "M  20 120 0 5 20 120 1");
+        row("memorising, last second", "t19", "M  1 120 0 5 20 120 1");
+        row("the recall starts at 0", "t20", "Rr  0 120 0 5 20 120 1");
+        row("the recall, last second", "t20 t119", "Rr  0 1 0 5 20 120 1");
+        row("then the end, once", "t20 t121", "-rei  0 0 0 5 20 120 1");
+        row("stop 15 of 20 left", "t5 s", "M  1 120 0 5 10 120 1");
+        row("stop 5 of 20 left, twice", "t15 s s t1", "Rr  0 120 0 5 15 120 1");
+        row("stop 100 of 120 left", "t20 t20 s", "Rr  0 1 0 5 20 60 1");
+        row("stop 10 of 120 left", "t20 t110 s t1", "-re  0 0 0 5 20 110 1");
+        row("a word, and the empty one with the emptied box", "t20 =КОТЁНОК", "Rr 1,2 0 120 2 5 20 120 1");
+        row("found once, as typed upper-cased", "t20 =КОТ =КОТ =кот", "Rr 0,2 0 120 2 5 20 120 1");
+        row("an empty box finds the empty word", "t20 =", "Rr 2 0 120 1 5 20 120 1");
+        row("a repeated word, twice", "t20 =ЁЖ =ЁЖ", "Rr 2,3,4 0 120 3 5 20 120 1");
+        row("all found: stopped", "t20 t30 =КОТ =ЁЖ =КОТЁНОК =ЁЖ", "Rr 0,1,2,3,4 0 1 5 5 20 60 1");
+        row("all found, later STOP", "t20 t80 =КОТ =ЁЖ =КОТЁНОК =ЁЖ s t1", "-re 0,1,2,3,4 0 0 5 5 20 80 1");
+        row("abandoned", "t3 a t1", "-i  17 120 0 5 20 120 1");
     }
     void training()
     {
@@ -293,23 +290,15 @@ private slots:
             if (step[0] == '=')
                 t.enter(step.mid(1));
         }
-        QStringList found;
+        QStringList found, state;
         for (int i = 0; i < t.wordCount(); ++i)
             if (t.found(i))
                 found << QString::number(i);
         const score::Inputs in = t.scoreInputs();
-        QTEST(QString("%1 %2 %3/%4 %5/%6 %7 %8/%9/%10/%11/%12")
-                  .arg(QString("-MR")[int(t.phase())], events)
-                  .arg(t.memoriseLeft())
-                  .arg(t.memoriseUsed())
-                  .arg(t.recallLeft())
-                  .arg(t.recallUsed())
-                  .arg(found.isEmpty() ? "-" : found.join(','))
-                  .arg(in.recalled)
-                  .arg(in.words)
-                  .arg(in.memoriseUsed)
-                  .arg(in.recallUsed)
-                  .arg(in.baseLevel),
+        for (double value : {double(t.memoriseLeft()), double(t.recallLeft()), in.recalled, in.words,
+                             in.memoriseUsed, in.recallUsed, in.baseLevel})
+            state << QString::number(value);
+        QTEST(QString("-MR")[int(t.phase())] + events + ' ' + found.join(',') + ' ' + state.join(' '),
               "state");
     }
 

@@ -428,19 +428,14 @@ last.txt cannot be written: told once, before the words :: file ../last.txt|fold
 a failed start keeps last.txt :: file ../last.txt|old; file wmbase.txt|missing; answer ОК; menu 0 :: last=old
 without a user's folder nothing is written, and a save says so :: lock; train; menu 1; answer ОК; click Command1 :: said:(папку для ваших настроек создать не удалось)=1; last=missing; kept=1
 memorising :: opts wmbase.txt|10|20|60; menu 0; t1 1 :: Label26=Запоминайте слова; Label23=19
-memorising, last second :: + t1 18 :: timers=10
-recall :: + t1 1 :: timers=01; Label23?=0; Label24?=1; Text4?=1; Label27?=1; Label28?=1; Label29?=1; found=; focus=Text4; Label27=0; Label28=10; Label24=60; Label26=Запоминайте слова
+recall :: + t1 19 :: timers=01; Label23?=0; Label24?=1; Text4?=1; Label27?=1; Label28?=1; Label29?=1; found=; focus=Text4; Label27=0; Label28=10; Label24=60; Label26=Запоминайте слова
 recall, first tick :: + t2 1 :: Label26=Повторите слова в любом порядке
-recall, last second :: + t2 58 :: page=Frame3
-recall runs out :: + t2 1 :: timers=00; page=Frame4; Label47=1
+recall runs out :: + t2 59 :: timers=00; page=Frame4; Label47=1
 stop 15 of 20 left :: opts wmbase.txt|10|20|60; menu 0; t1 5; click Command3 :: Text2=10; Text3=60; Label23=1; page=Frame3
 stop ends the memorising at the next tick :: + t1 1 :: timers=01
 Space on STOP :: opts wmbase.txt|10|20|60; menu 0; t1 5; key Space :: Label23=1
 stop 100 of 120 left :: opts wmbase.txt|10|10|120; menu 0; t1 *; t2 20; click Command3 :: Text2=10; Text3=60; Label24=1; page=Frame3
-stop 10 of 180 left :: opts wmbase.txt|10|10|180; menu 0; t1 *; t2 170; click Command3; t2 1 :: Text3=170; page=Frame4
 Enter 5 of 30 left :: opts wmbase.txt|10|30|60; menu 0; t1 25; key Return :: Text2=25; Label23=1
-stop twice: the first stop counts :: + click Command3 :: Text2=25
-twice stays at 10 :: opts wmbase.txt|10|20|60; menu 0; t1 9; click Command3; click Command3 :: Text2=10
 a stop is never saved :: opts wmbase.txt|10|20|180; menu 0; t1 5; click Command3; t1 *; t2 170; click Command3; answer ОК; menu 1 :: Text2=20; Text3=180
 STOP's tip, memorising :: menu 0; move Command3 :: Command3~=Закончить запоминание слов
 STOP's tip, recall :: menu 0; t1 *; move Command3|6,6 :: Command3~=Закончить воспроизведение слов
@@ -453,14 +448,11 @@ a repeated word is typed twice; blanks count :: + type ёнок; type ёж; type
 pasted text is not upper-cased :: + set Text4|; type  сад; clip дом; key Ctrl+V :: Text4=дом; Label27=6
 all found: the end comes at the next tick :: + set Text4|; type лесдоммостсыр :: Label27=10; Label24=1; page=Frame3
 all found: scored :: + t2 1 :: page=Frame4; Label32=50; Label47=59,6
-all found: later keys and STOP count nothing :: opts wmbase.txt|10|10|180; menu 0; t1 *; t2 150; find 10; type abc; click Command3 :: Text3=150
 7 of 10 :: menu 0; t1 *; find 7; t2 *; click Command4 :: Label32=35; Label43=5,6; Label44=1,12; Label45=1; Label47=42,72; page=Frame3; Text4?=0; Command3?=0; Label23?=0; Label25.6@=-; Label25.7@=red; fits=1; Label32^=16; Label47^=62
 50 words, all found :: words 60; opts wmbase.txt|50|10|60; menu 0; t1 *; find 50 :: Label27=50; Label24=1
 none :: menu 0; t1 *; t2 * :: Label32=0; Label43=0; Label44=0; Label47=1
 the scale beside the results :: menu 0; t1 *; t2 * :: Label39=50; Label40=40; Label41=8
-all, quickly: the recall time used counts :: opts wmbase.txt|10|10|180; menu 0; t1 *; find 10; t2 1 :: Label44=1,6; Label47=60,6
 15 digits :: opts wmbase.txt|17|30|180; menu 0; t1 *; find 13; t2 * :: Label32=38,2352941176471; Label43=3,46666666666667; Label44=0,693333333333333; Label47=43,3952941176471; fits=1; Label32^=6; Label47^=18
-17 words, one found :: opts wmbase.txt|17|10|70; menu 0; t1 *; find 1; t2 * :: Label32=2,94117647058824; Label47=4,87831932773109; fits=1
 Назад :: menu 2; click Label56; click Command5 :: page=Frame6
 topic settings :: + click Label54 :: page=Frame5; topic:Label54=ok
 topic work :: menu 2; click Label55 :: topic:Label55=ok
