@@ -39,8 +39,9 @@ using ReadRow = std::tuple<QString, double, int>;
 // folder home/zorvik cannot be made, the user's files before ("name=text"), the folder chosen, the
 // user's files after.
 using FolderRow = std::tuple<QString, bool, bool, QStringList, QString, QStringList>;
-// Columns: what the name is before (a file's contents, or "link"), how it
-// is written, the bytes, the error expected, what the name holds after. "c*N" is N times c.
+// Columns: what the name is before (a file's contents, "link", or "hard link" to a file "outside"),
+// how it is written, the bytes, the error expected (%1 the folder), what the name holds after.
+// "c*N" is N times c.
 using SaveRow = std::tuple<QString, QString, QString, QString, QString>;
 // Columns: lines, words, draws.
 using PickIsUniformRow = std::tuple<int, int, int>;
@@ -105,12 +106,16 @@ private slots:
     void save_data()
     {
         QTest::addColumn<SaveRow>("row");
-        const QString link = "это символическая ссылка", full = "нет места на диске";
+        const QString link = "это символическая ссылка", full = "нет места на диске",
+                      denied = "нет прав на запись в папку %1";
         QTest::newRow("a file is replaced") << SaveRow{"old", "", "new", "", "new"};
         QTest::newRow("a link is refused") << SaveRow{"link", "", "new", link, "link"};
-        QTest::newRow("in place, shorter") << SaveRow{"x*4096", "in place", "new", "", "new"};
+        QTest::newRow("a read-only folder") << SaveRow{"x*4096", "read-only", "new", denied, "x*4096"};
+        QTest::newRow("a hard link, read-only folder")
+            << SaveRow{"hard link", "read-only", "new", denied, "outside"};
+        QTest::newRow("a hard link is replaced, not written through")
+            << SaveRow{"hard link", "", "new", "", "new"};
         QTest::newRow("full disk") << SaveRow{"old", "full", "new", full, "old"};
-        QTest::newRow("full disk, in place") << SaveRow{"x*4096", "in place, full", "n*5000", full, "x*4096"};
         QTest::newRow("a copy finds the file there") << SaveRow{"old", "create", "new", "", "old"};
         QTest::newRow("a copy on a full disk") << SaveRow{"", "create, full", "new", full, "-"};
     }
@@ -132,7 +137,10 @@ private slots:
         const QString path = dir.filePath("options.ini"), outside = disk.filePath("outside");
         if (before == "link") // a dangling link: a write through it would make a file outside
             QVERIFY(QFile::link(outside, path));
-        else if (!before.isEmpty())
+        else if (before == "hard link") { // a write through it would change the file outside
+            write(outside, "outside");
+            QVERIFY(::link(qPrintable(outside), qPrintable(path)) == 0);
+        } else if (!before.isEmpty())
             write(path, expand(before));
         QFile::setPermissions(path, QFile::Permissions(0x6666));
         if (how.contains("full")) { // the disk filled to its last page
@@ -141,15 +149,16 @@ private slots:
             }
             ::close(fd);
         }
-        if (how.contains("in place")) // the folder takes no new file, and root is told so too
+        if (how.contains("read-only")) // the folder takes no new file, and root is told so too
             QVERIFY(QFile::setPermissions(dir.path(), QFile::Permissions(0x5555)) && setfsuid(65534) >= 0);
         const savefile::Result result = how.contains("create") ? savefile::create(path, expand(bytes))
                                                                : savefile::replace(path, expand(bytes));
         setfsuid(0);
         const QFileInfo info(path);
         const QByteArray found = info.isSymLink() ? "link" : !info.exists() ? "-" : contents(path);
-        QCOMPARE(std::tuple(result.ok, result.error, found, QFileInfo::exists(outside)),
-                 std::tuple(error.isEmpty(), error, expand(after), false));
+        QCOMPARE(std::tuple(result.ok, result.error, found, contents(outside)),
+                 std::tuple(error.isEmpty(), QString(error).replace("%1", dir.path()), expand(after),
+                            QByteArray(before == "hard link" ? "outside" : "missing")));
         QStringList left = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
         left.removeOne("filler");
         QCOMPARE(left, found == "-" ? QStringList() : QStringList{"options.ini"});

@@ -20,9 +20,9 @@ struct Result {
 };
 
 // Replaces the file with these bytes atomically: a new file in the same folder, synced, renamed
-// over the old one. A folder that takes no new file but holds a writable file gets the bytes in
-// place, over the old ones, and the file is cut to the new length only then, so that a kill leaves
-// the old bytes or the new ones, never an empty file.
+// over the old one, so that a kill or a reader at any moment finds the old file or the new one.
+// Nothing is ever written over the old bytes: a folder that takes no new file refuses the save
+// even when the file itself is writable, and a hard link's other names keep the old file.
 Result replace(const QString &path, QByteArrayView bytes);
 
 // Writes a file that is not there yet, whole or not at all. Anything already at that name (a file,
