@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sched.h>
 #include <sys/fsuid.h>
@@ -249,6 +250,26 @@ private slots:
         };
         QVERIFY(uniform(picked, double(draws) * words / range, double(range - words) / double(range - 1)));
         QVERIFY(uniform(lowestAt, double(draws) / words, 1));
+    }
+
+    // A regular file swapped for a named pipe after any look, just before it is opened, is refused
+    // at once: nothing waits for a writer.
+    void swappedForAPipe()
+    {
+        if (!dlsym(RTLD_DEFAULT, "zorvik_shim"))
+            QSKIP("needs the preloaded shim, as the test shim_tst_core runs it");
+        QTemporaryDir dir;
+        const QString options = dir.filePath("options.ini"), base = dir.filePath("wmbase.txt");
+        write(options, "x.txt\r\n20\r\n");
+        write(base, QByteArray("w\r\n").repeated(20));
+        qputenv("ZORVIK_SHIM_FIFO", QFile::encodeName(options));
+        const Options loaded = loadOptions(options);
+        qputenv("ZORVIK_SHIM_FIFO", QFile::encodeName(base));
+        std::mt19937_64 rng(1);
+        const wordbase::PickError error = wordbase::pick(base, 10, rng).error;
+        qunsetenv("ZORVIK_SHIM_FIFO");
+        QVERIFY(loaded == Options());
+        QCOMPARE(error, wordbase::PickError::NotAFile);
     }
 
     // A base that is there but cannot be opened is unreadable, not an empty pick (root is told so

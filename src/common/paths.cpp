@@ -11,6 +11,13 @@
 #include <QSet>
 #include <QStandardPaths>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace paths
 {
 
@@ -32,7 +39,7 @@ const QString offeredList = QStringLiteral("shipped.lst");
 QSet<QString> offeredBefore(const QString &list)
 {
     QFile file(list);
-    if (!isRegularFile(list) || !file.open(QIODevice::ReadOnly))
+    if (openRegularFile(file) != Opened::Yes)
         return {};
     const QStringList names = QString::fromUtf8(file.read(1 << 20)).split(u'\n', Qt::SkipEmptyParts);
     return {names.begin(), names.end()};
@@ -95,9 +102,30 @@ QString baseFile(const QString &name)
     return mfilesDir() + u'/' + name;
 }
 
-bool isRegularFile(const QString &path)
+Opened openRegularFile(QFile &file, QIODevice::OpenMode mode)
 {
-    return QFileInfo(path).isFile();
+#ifdef Q_OS_UNIX
+    const int fd =
+        ::open(QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR ? Opened::Missing
+               : errno == ENXIO                    ? Opened::NotAFile // a socket
+                                                   : Opened::Unreadable;
+    struct stat info {
+    };
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (regular && ::fcntl(fd, F_SETFL, 0) == 0 && file.open(fd, mode, QFileDevice::AutoCloseHandle))
+        return Opened::Yes;
+    ::close(fd);
+    return regular ? Opened::Unreadable : Opened::NotAFile;
+#else
+    const QFileInfo info(file.fileName());
+    if (!info.exists())
+        return Opened::Missing;
+    if (!info.isFile())
+        return Opened::NotAFile;
+    return file.open(mode) ? Opened::Yes : Opened::Unreadable;
+#endif
 }
 
 Folder chooseFolder(const QString &programDir, const QString &userDir,
@@ -129,7 +157,7 @@ Folder chooseFolder(const QString &programDir, const QString &userDir,
             continue;
         QFile source(file.filePath());
         const savefile::Result copied =
-            source.open(QIODevice::ReadOnly)
+            openRegularFile(source) == Opened::Yes
                 ? savefile::create(mine + u'/' + file.fileName(), source.readAll())
                 : savefile::Result{false, QStringLiteral("файл не читается")};
         if (copied.ok)

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QFile>
 #include <QString>
 
 #include <functional>
@@ -32,9 +33,11 @@ QString lastFile();
 bool isPlainFileName(const QString &name);
 QString baseFile(const QString &name);
 
-// The program opens only regular files (a link to one too): opening a named pipe would wait for
-// a writer forever, and a device may never end.
-bool isRegularFile(const QString &path);
+// The program reads only regular files (a link to one too): a named pipe would wait for a writer
+// forever, and a device may never end. The file is opened without waiting and then looked at, so a
+// pipe swapped in after any earlier look is refused as well. Opens `file` (its name set) for reading.
+enum class Opened { Yes, Missing, NotAFile, Unreadable };
+Opened openRegularFile(QFile &file, QIODevice::OpenMode mode = QIODevice::ReadOnly);
 
 struct Folder {
     QString dir;          // holds mfiles/ and last.txt
