@@ -10,6 +10,7 @@
 #include "training/wordbase.h"
 
 #include <QBuffer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <QTest>
@@ -37,9 +38,9 @@ static void write(const QString &path, const QByteArray &bytes)
 // Columns: text, value, whole (truncated and clamped into 10..50).
 using ReadRow = std::tuple<QString, double, int>;
 // Columns: the shipped mfiles, whether the program's folder usr/bin is writable, whether the user's
-// folder home/zorvik cannot be made, the user's files before ("name=text"), the folder chosen, the
-// user's files after.
-using FolderRow = std::tuple<QString, bool, bool, QStringList, QString, QStringList>;
+// folder home/zorvik cannot be made, the user's files before ("name=text", "name->link target"), the
+// folder chosen, the user's files after, a part of the start message (empty: none).
+using FolderRow = std::tuple<QString, bool, bool, QStringList, QString, QStringList, QString>;
 // Columns: what the name is before (a file's contents, "link", or "hard link" to a file "outside"),
 // how it is written, the bytes, the error expected (%1 the folder), what the name holds after.
 // "c*N" is N times c.
@@ -172,38 +173,55 @@ private slots:
         QTest::addColumn<FolderRow>("row");
         const QString bin = "usr/bin/mfiles", share = "usr/share/zorvik/mfiles", home = "home/zorvik";
         const QStringList shipped = {"abstrakt.txt=a", "options.ini=o", "wmbase.txt=w"};
-        QTest::newRow("portable folder") << FolderRow{bin, true, false, {}, "usr/bin", {}};
-        QTest::newRow("read-only program folder") << FolderRow{bin, false, false, {}, home, shipped};
-        QTest::newRow("installed, first start") << FolderRow{share, true, false, {}, home, shipped};
+        QTest::newRow("portable folder") << FolderRow{bin, true, false, {}, "usr/bin", {}, ""};
+        QTest::newRow("read-only program folder") << FolderRow{bin, false, false, {}, home, shipped, ""};
+        QTest::newRow("installed, first start") << FolderRow{share, true, false, {}, home, shipped, ""};
         QTest::newRow("later start keeps the user's files, adds a new shipped base")
             << FolderRow{share, true,
                          false, {"mine.txt=m", "options.ini=changed", "wmbase.txt=edited"},
-                         home,  {"abstrakt.txt=a", "mine.txt=m", "options.ini=changed", "wmbase.txt=edited"}};
+                         home,  {"abstrakt.txt=a", "mine.txt=m", "options.ini=changed", "wmbase.txt=edited"},
+                         ""};
         QTest::newRow("a deleted shipped base stays deleted, a new one arrives")
             << FolderRow{share, true,
                          false, {"../shipped.lst=options.ini\nwmbase.txt\n", "options.ini=changed"},
-                         home,  {"abstrakt.txt=a", "options.ini=changed"}};
+                         home,  {"abstrakt.txt=a", "options.ini=changed"},
+                         ""};
+        QTest::newRow("a list that cannot be read: nothing is copied, and the start says so")
+            << FolderRow{share,
+                         true,
+                         false,
+                         {"../shipped.lst/x=", "options.ini=changed"},
+                         home,
+                         {"options.ini=changed"},
+                         "Не удалось прочитать список"};
+        QTest::newRow("a list that cannot be kept: the start says so") << FolderRow{
+            share, true, false, {"../shipped.lst->nowhere"}, home, shipped, "вернутся при следующем запуске"};
         QTest::newRow("user folder cannot be made")
-            << FolderRow{share, true, true, {}, "usr/share/zorvik", {}};
+            << FolderRow{share, true, true, {}, "usr/share/zorvik", {}, "Не удалось создать папку"};
     }
     void folder()
     {
         QFETCH(FolderRow, row);
-        const auto [where, writable, blocked, before, chosen, after] = row;
+        const auto [where, writable, blocked, before, chosen, after, said] = row;
         QTemporaryDir tmp;
         const QDir root(tmp.path());
         const auto put = [&](const QString &dir, const QStringList &files) {
             root.mkpath(dir);
-            for (const QString &file : files)
-                write(root.filePath(dir + '/' + file.section('=', 0, 0)), file.section('=', 1).toUtf8());
+            for (const QString &file : files) {
+                const QString path =
+                    root.filePath(dir + '/' + file.section(QRegularExpression("=|->"), 0, 0));
+                root.mkpath(QFileInfo(path).path());
+                file.contains("->") ? void(QFile::link(file.section("->", 1), path))
+                                    : write(path, file.section('=', 1).toUtf8());
+            }
         };
         put(where, {"abstrakt.txt=a", "options.ini=o", "wmbase.txt=w"});
         blocked ? put(".", {"home="}) : put("home/zorvik/mfiles", before);
         const paths::Folder folder =
             paths::chooseFolder(root.filePath("usr/bin"), root.filePath("home/zorvik"),
                                 [&](const QString &) { return writable; });
-        QCOMPARE(std::tuple(folder.dir, folder.error.isEmpty(), folder.writable),
-                 std::tuple(root.filePath(chosen), !blocked, !blocked));
+        QCOMPARE(std::tuple(folder.dir, folder.error.isEmpty(), folder.error.contains(said), folder.writable),
+                 std::tuple(root.filePath(chosen), said.isEmpty(), true, !blocked));
         QStringList found;
         const QDir mine(root.filePath("home/zorvik/mfiles"));
         for (const QString &name : mine.entryList(QDir::Files, QDir::Name))

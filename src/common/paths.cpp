@@ -11,6 +11,8 @@
 #include <QSet>
 #include <QStandardPaths>
 
+#include <optional>
+
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <fcntl.h>
@@ -35,14 +37,18 @@ Chosen &chosen()
 
 const QString offeredList = QStringLiteral("shipped.lst");
 
-// The names of the shipped files this user's folder was given before.
-QSet<QString> offeredBefore(const QString &list)
+// The names of the shipped files this user's folder was given before: none when there is no list
+// yet, and no answer when a list is there but cannot be read.
+std::optional<QSet<QString>> offeredBefore(const QString &list)
 {
     QFile file(list);
-    if (openRegularFile(file) != Opened::Yes)
-        return {};
+    const Opened opened = openRegularFile(file);
+    if (opened == Opened::Missing)
+        return QSet<QString>();
+    if (opened != Opened::Yes)
+        return std::nullopt;
     const QStringList names = QString::fromUtf8(file.read(1 << 20)).split(u'\n', Qt::SkipEmptyParts);
-    return {names.begin(), names.end()};
+    return QSet<QString>(names.begin(), names.end());
 }
 } // namespace
 
@@ -149,11 +155,18 @@ Folder chooseFolder(const QString &programDir, const QString &userDir,
                 false};
     }
 
+    // Without the list, a base the user deleted would come back: better copy nothing, and say so.
     const QString list = userDir + u'/' + offeredList;
-    const QSet<QString> before = offeredBefore(list);
-    QStringList offered(before.begin(), before.end()), failed;
+    const std::optional<QSet<QString>> before = offeredBefore(list);
+    if (!before) {
+        return {userDir, QStringLiteral("Не удалось прочитать список файлов программы, уже скопированных в "
+                                        "вашу папку («%1»), поэтому новые файлы программы не копировались: "
+                                        "иначе вернулись бы и те, что вы удалили.")
+                             .arg(QDir::toNativeSeparators(list))};
+    }
+    QStringList offered(before->begin(), before->end()), failed, messages;
     for (const QFileInfo &file : QDir(shipped).entryInfoList(QDir::Files, QDir::Name)) {
-        if (before.contains(file.fileName()))
+        if (before->contains(file.fileName()))
             continue;
         QFile source(file.filePath());
         const savefile::Result copied =
@@ -165,14 +178,21 @@ Folder chooseFolder(const QString &programDir, const QString &userDir,
         else
             failed << QStringLiteral("%1 (%2)").arg(file.fileName(), copied.error);
     }
-    if (offered.size() > before.size()) {
-        offered.sort();
-        savefile::replace(list, offered.join(u'\n').toUtf8() + '\n');
+    if (!failed.isEmpty()) {
+        messages << QStringLiteral("Не удалось скопировать в папку «%1» файлы программы: %2.")
+                        .arg(QDir::toNativeSeparators(mine), failed.join(QStringLiteral(", ")));
     }
-    if (failed.isEmpty())
-        return {userDir, {}};
-    return {userDir, QStringLiteral("Не удалось скопировать в папку «%1» файлы программы: %2.")
-                         .arg(QDir::toNativeSeparators(mine), failed.join(QStringLiteral(", ")))};
+    if (offered.size() > before->size()) {
+        offered.sort();
+        const savefile::Result kept = savefile::replace(list, offered.join(u'\n').toUtf8() + '\n');
+        if (!kept.ok) {
+            messages << QStringLiteral("Не удалось сохранить в файл «%1» список файлов программы, уже "
+                                       "скопированных в вашу папку (%2). Удалённые вами файлы программы "
+                                       "вернутся при следующем запуске.")
+                            .arg(QDir::toNativeSeparators(list), kept.error);
+        }
+    }
+    return {userDir, messages.join(u'\n')};
 }
 
 QString setUp()

@@ -48,7 +48,9 @@ struct Folder {
 // The folder for a program whose executable lies in programDir: that folder itself when it holds
 // mfiles/ and can be written, else userDir. userDir is created when missing and given each shipped
 // file that was not offered to it before (the list is userDir/shipped.lst): a file the user
-// deleted stays deleted, a file already there is never touched. When userDir cannot be created,
+// deleted stays deleted, a file already there is never touched. A list that cannot be read stops
+// the copying, and one that cannot be written is told: either way the message says so, for a
+// deleted file must not come back without a word. When userDir cannot be created,
 // the shipped files are used as they are, read-only. `writable` is asked about programDir.
 Folder chooseFolder(const QString &programDir, const QString &userDir,
                     const std::function<bool(const QString &)> &writable);
