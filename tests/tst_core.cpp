@@ -18,6 +18,7 @@
 #include <cmath>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sched.h>
 #include <sys/fsuid.h>
 #include <sys/mount.h>
@@ -227,6 +228,35 @@ private slots:
         for (const QString &name : mine.entryList(QDir::Files, QDir::Name))
             found << name + '=' + contents(mine.filePath(name));
         QCOMPARE(found, after);
+    }
+
+    // An unset, empty or relative HOME is no home: the password database's is taken, and no
+    // folder is made at the file system's root or in the current folder. "pw" is that home.
+    void userDir_data()
+    {
+        QTest::addColumn<QStringList>("row"); // HOME, XDG_DATA_HOME ("-": unset), the folder
+        const QString pw = "pw/.local/share/tst_core";
+        QTest::newRow("HOME") << QStringList{"/h", "-", "/h/.local/share/tst_core"};
+        QTest::newRow("XDG_DATA_HOME") << QStringList{"/h", "/x", "/x/tst_core"};
+        QTest::newRow("relative XDG_DATA_HOME") << QStringList{"/h", "x", "/h/.local/share/tst_core"};
+        QTest::newRow("HOME unset") << QStringList{"-", "-", pw};
+        QTest::newRow("HOME empty") << QStringList{"", "", pw};
+        QTest::newRow("relative HOME") << QStringList{"relhome", "-", pw};
+    }
+    void userDir()
+    {
+        QFETCH(QStringList, row);
+        const char *names[] = {"HOME", "XDG_DATA_HOME"};
+        QByteArray saved[2];
+        for (int i = 0; i < 2; ++i) {
+            saved[i] = qgetenv(names[i]);
+            row[i] == "-" ? qunsetenv(names[i]) : qputenv(names[i], row[i].toUtf8());
+        }
+        const QString found = paths::userDir();
+        for (int i = 0; i < 2; ++i)
+            saved[i].isNull() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
+        QCOMPARE(found, QString(row[2]).replace(QRegularExpression("^pw"),
+                                                QFile::decodeName(getpwuid(getuid())->pw_dir)));
     }
 
     // Every line is picked as often as any other, and every grid order of the picked lines is as

@@ -16,6 +16,7 @@
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -148,10 +149,14 @@ Folder chooseFolder(const QString &programDir, const QString &userDir,
     // An empty userDir (no home folder) would make a relative path, inside whatever folder the
     // program was started from.
     if (userDir.isEmpty() || !QDir().mkpath(mine)) {
+        const QString why = userDir.isEmpty() ? QStringLiteral("Ваша домашняя папка не найдена, и папку для "
+                                                               "ваших настроек и баз слов создать негде.")
+                                              : QStringLiteral("Не удалось создать папку «%1» для ваших "
+                                                               "настроек и баз слов.")
+                                                    .arg(QDir::toNativeSeparators(userDir));
         return {QFileInfo(shipped).path(),
-                QStringLiteral("Не удалось создать папку «%1» для ваших настроек и баз слов. Программа "
-                               "откроется с настройками по умолчанию, сохранить их не получится.")
-                    .arg(QDir::toNativeSeparators(userDir)),
+                why + QStringLiteral(" Программа откроется с настройками по умолчанию, сохранить их не "
+                                     "получится."),
                 false};
     }
 
@@ -195,16 +200,35 @@ Folder chooseFolder(const QString &programDir, const QString &userDir,
     return {userDir, messages.join(u'\n')};
 }
 
+QString userDir()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // A relative XDG_DATA_HOME or HOME is invalid and must be ignored, and so is an empty one: either
+    // would put the user's folder inside whatever folder the program was started from, or at the
+    // file system's root.
+    const QString name = QCoreApplication::applicationName();
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (QDir::isAbsolutePath(dataHome))
+        return dataHome + u'/' + name;
+    QString home = qEnvironmentVariable("HOME");
+    if (!QDir::isAbsolutePath(home)) {
+        home.clear();
+        struct passwd entry {
+        }, *found = nullptr;
+        char buffer[4096];
+        if (::getpwuid_r(::getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found &&
+            QDir::isAbsolutePath(QFile::decodeName(found->pw_dir)))
+            home = QFile::decodeName(found->pw_dir);
+    }
+    return home.isEmpty() ? QString() : home + QStringLiteral("/.local/share/") + name;
+#else
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+#endif
+}
+
 QString setUp()
 {
-    QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-    // A relative XDG_DATA_HOME is invalid and must be ignored: it would put the user's folder
-    // inside whatever folder the program was started from.
-    if (QDir::isRelativePath(qEnvironmentVariable("XDG_DATA_HOME", QStringLiteral("/"))))
-        userDir = QDir::homePath() + QStringLiteral("/.local/share/") + QCoreApplication::applicationName();
-#endif
-    const Folder folder = chooseFolder(QCoreApplication::applicationDirPath(), userDir,
+    const Folder folder = chooseFolder(QCoreApplication::applicationDirPath(), userDir(),
                                        [](const QString &dir) { return QFileInfo(dir).isWritable(); });
     setDataDir(folder.dir, folder.writable);
     return folder.error;

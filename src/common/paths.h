@@ -55,6 +55,11 @@ struct Folder {
 Folder chooseFolder(const QString &programDir, const QString &userDir,
                     const std::function<bool(const QString &)> &writable);
 
+// The user's data folder: $XDG_DATA_HOME/zorvik, else ~/.local/share/zorvik with the home folder
+// from HOME, or from the password database when HOME is unset, empty or relative; empty when
+// there is no home folder at all. Nothing is created.
+QString userDir();
+
 // Start-up: chooses the folder for this program and this user and makes it the data folder.
 // Returns a message for the user when something went wrong.
 QString setUp();
