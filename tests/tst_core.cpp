@@ -20,8 +20,10 @@
 #include <fcntl.h>
 #include <pwd.h>
 #include <sched.h>
+#include <sys/file.h>
 #include <sys/fsuid.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 static QByteArray contents(const QString &path)
@@ -257,6 +259,55 @@ private slots:
             saved[i].isNull() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
         QCOMPARE(found, QString(row[2]).replace(QRegularExpression("^pw"),
                                                 QFile::decodeName(getpwuid(getuid())->pw_dir)));
+    }
+
+    // A start removes the temporary files that a kill left in the user's folder and its mfiles, once
+    // they are old and no writer holds them; nothing else.
+    void removeStale_data()
+    {
+        QTest::addColumn<QString>("name"); // in the user's folder
+        QTest::addColumn<QString>("kind"); // file, held (by a writer), link, folder
+        QTest::addColumn<int>("minutes");  // its age
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("old") << ".zorvik-1x2y3z"
+                             << "file" << 60 << true;
+        QTest::newRow("old, in mfiles") << "mfiles/.zorvik-0"
+                                        << "file" << 11 << true;
+        QTest::newRow("young") << ".zorvik-1x2y3z"
+                               << "file" << 9 << false;
+        QTest::newRow("old, held by a writer") << "mfiles/.zorvik-1x2y3z"
+                                               << "held" << 60 << false;
+        QTest::newRow("old link to an old file") << ".zorvik-1x2y3z"
+                                                 << "link" << 60 << false;
+        QTest::newRow("old folder") << ".zorvik-1x2y3z"
+                                    << "folder" << 60 << false;
+        QTest::newRow("another name") << ".zorvik-1x2y3z.txt"
+                                      << "file" << 60 << false;
+        QTest::newRow("not the program's") << "mfiles/.zorvik-ABC"
+                                           << "file" << 60 << false;
+    }
+    void removeStale()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        QFETCH(int, minutes);
+        QTemporaryDir home;
+        const QString path = home.filePath("tst_core/" + name), target = home.filePath("target");
+        QVERIFY(QDir().mkpath(home.filePath("tst_core/mfiles")));
+        kind == "folder" ? void(QDir().mkdir(path)) : write(kind == "link" ? target : path, "x");
+        if (kind == "link")
+            QVERIFY(QFile::link(target, path));
+        const int fd = ::open(qPrintable(path), O_RDONLY);
+        QVERIFY(kind != "held" || ::flock(fd, LOCK_EX) == 0);
+        const timespec age[2] = {{::time(nullptr) - minutes * 60, 0}, {::time(nullptr) - minutes * 60, 0}};
+        QVERIFY(::utimensat(AT_FDCWD, qPrintable(target), age, 0) == 0 || kind != "link");
+        QVERIFY(::utimensat(AT_FDCWD, qPrintable(path), age, AT_SYMLINK_NOFOLLOW) == 0);
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
+        paths::setUp();
+        qunsetenv("XDG_DATA_HOME");
+        paths::setDataDir({});
+        ::close(fd);
+        QTEST(!QFileInfo(path).exists() && !QFileInfo(path).isSymLink(), "removed");
     }
 
     // Every line is picked as often as any other, and every grid order of the picked lines is as

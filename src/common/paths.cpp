@@ -231,6 +231,10 @@ QString setUp()
     const Folder folder = chooseFolder(QCoreApplication::applicationDirPath(), userDir(),
                                        [](const QString &dir) { return QFileInfo(dir).isWritable(); });
     setDataDir(folder.dir, folder.writable);
+    if (folder.writable) {
+        savefile::removeStale(dataDir());
+        savefile::removeStale(mfilesDir());
+    }
     return folder.error;
 }
 

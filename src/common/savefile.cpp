@@ -9,10 +9,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <ctime>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #else
@@ -90,7 +93,9 @@ bool writeAll(int fd, QByteArrayView bytes, off_t offset)
 
 // A new file beside the target, under a name nobody has: O_EXCL creates it or fails, and never
 // follows a link someone put there. Its contents are synced, so that a rename publishes them whole.
-// The name is hidden and holds no ".txt": one that a kill leaves behind is no word base.
+// The name is hidden and holds no ".txt": one that a kill leaves behind is no word base, and a later
+// start removes it (removeStale). The file stays open and locked until it is published or removed,
+// so that a second instance's start never removes it while it is being written.
 class Temporary
 {
 public:
@@ -108,6 +113,8 @@ public:
             m_name.clear();
             return;
         }
+        // A file system without locks still takes the file; only the clean-up is less sure then.
+        (void)::flock(m_fd, LOCK_EX | LOCK_NB);
         if (!writeAll(m_fd, bytes, 0) || ::fsync(m_fd) != 0)
             m_error = errno;
     }
@@ -176,6 +183,27 @@ Result create(const QString &path, QByteArrayView bytes)
     return failed(errno, path);
 }
 
+void removeStale(const QString &dir)
+{
+    static const QRegularExpression own(QStringLiteral("^\\.zorvik-[0-9a-z]{1,13}$"));
+    const time_t before = ::time(nullptr) - staleAfterMinutes * 60;
+    for (const QString &entry :
+         QDir(dir).entryList({QStringLiteral(".zorvik-*")}, QDir::Files | QDir::Hidden)) {
+        if (!own.match(entry).hasMatch())
+            continue;
+        const QByteArray name = QFile::encodeName(dir + u'/' + entry);
+        // Not through a link, and without waiting on a pipe; then only an old file that nobody holds.
+        const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        struct stat info {
+        };
+        if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_mtime < before &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(name.constData());
+        if (fd >= 0)
+            ::close(fd);
+    }
+}
+
 #else
 
 // Elsewhere Qt's QSaveFile does the replacing. Unbuffered, so that a failed write is seen at once
@@ -201,6 +229,8 @@ Result create(const QString &path, QByteArrayView bytes)
     const QFileInfo info(path);
     return info.exists() || info.isSymLink() ? Result{true, {}} : replace(path, bytes);
 }
+
+void removeStale(const QString &) {}
 
 #endif
 

@@ -29,4 +29,9 @@ Result replace(const QString &path, QByteArrayView bytes);
 // a link, a second start's copy) is left alone and counts as done.
 Result create(const QString &path, QByteArrayView bytes);
 
+// A kill leaves the temporary file of a write behind. A start removes the program's own that are
+// older than this and that no writer holds: nothing else, and never through a link.
+constexpr int staleAfterMinutes = 10;
+void removeStale(const QString &dir);
+
 } // namespace savefile
