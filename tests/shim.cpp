@@ -5,9 +5,13 @@
 // program acts, which no real one does on cue. Each fault is switched on by a variable:
 //   ZORVIK_SHIM_FIFO=PATH  an open of PATH first replaces the regular file there by a named pipe,
 //                          as someone swapping it after the program looked at it would
+//   ZORVIK_SHIM_NO_LINKS   link() fails with EPERM, as on vfat and exFAT
+//   ZORVIK_SHIM_NO_NOREPLACE  renameat2() fails with EINVAL, as on a kernel or file system without it
 #undef _FORTIFY_SOURCE // its inline open() would clash with the one defined here
 
+#include <cerrno>
 #include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
@@ -48,5 +52,17 @@ void swapForAPipe(const char *path)
 ZORVIK_OPEN(open)
 ZORVIK_OPEN(open64)
 extern "C" {
+int link(const char *from, const char *to) noexcept
+{
+    errno = EPERM;
+    return std::getenv("ZORVIK_SHIM_NO_LINKS") ? -1 : next(&link, "link")(from, to);
+}
+int renameat2(int fromDir, const char *from, int toDir, const char *to, unsigned flags) noexcept
+{
+    errno = EINVAL;
+    return std::getenv("ZORVIK_SHIM_NO_NOREPLACE")
+               ? -1
+               : next(&renameat2, "renameat2")(fromDir, from, toDir, to, flags);
+}
 int zorvik_shim = 1; // tells the tests that the shim is loaded
 }

@@ -123,6 +123,11 @@ private slots:
         QTest::newRow("full disk") << SaveRow{"old", "full", "new", full, "old"};
         QTest::newRow("a copy finds the file there") << SaveRow{"old", "create", "new", "", "old"};
         QTest::newRow("a copy on a full disk") << SaveRow{"", "create, full", "new", full, "-"};
+        for (const QString how : {"create, no links", "create, no links, no noreplace"}) {
+            QTest::addRow("%s", qPrintable(how)) << SaveRow{"", how, "new", "", "new"};
+            QTest::addRow("%s, finds the file there", qPrintable(how))
+                << SaveRow{"old", how, "new", "", "old"};
+        }
     }
     // A write goes to a regular file only, completes or leaves what was there, and leaves no
     // temporary file behind.
@@ -136,6 +141,8 @@ private slots:
         };
         if (how.contains("full") && tmpfs.isEmpty())
             QSKIP("a full disk needs a small tmpfs, which only root can mount here");
+        if (how.contains("no") && !dlsym(RTLD_DEFAULT, "zorvik_shim"))
+            QSKIP("needs the preloaded shim, as the test shim_tst_core runs it");
         QTemporaryDir disk;
         QDir dir(how.contains("full") ? tmpfs + "/row" : disk.path() + "/row");
         QVERIFY(dir.mkpath(".") && QFile::setPermissions(disk.path(), QFile::Permissions(0x7755)));
@@ -156,9 +163,14 @@ private slots:
         }
         if (how.contains("read-only")) // the folder takes no new file, and root is told so too
             QVERIFY(QFile::setPermissions(dir.path(), QFile::Permissions(0x5555)) && setfsuid(65534) >= 0);
+        for (const char *fault : {"NO_LINKS", "NO_NOREPLACE"}) // as on vfat, and on an older kernel
+            if (how.contains(QString::fromLatin1(fault).toLower().replace('_', ' ')))
+                qputenv(QByteArray("ZORVIK_SHIM_") + fault, "1");
         const savefile::Result result = how.contains("create") ? savefile::create(path, expand(bytes))
                                                                : savefile::replace(path, expand(bytes));
         setfsuid(0);
+        qunsetenv("ZORVIK_SHIM_NO_LINKS");
+        qunsetenv("ZORVIK_SHIM_NO_NOREPLACE");
         const QFileInfo info(path);
         const QByteArray found = info.isSymLink() ? "link" : !info.exists() ? "-" : contents(path);
         QCOMPARE(std::tuple(result.ok, result.error, found, contents(outside)),

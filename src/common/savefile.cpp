@@ -13,6 +13,7 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <cstdio>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -138,6 +139,29 @@ private:
     int m_error = 0;
 };
 
+// Gives the temporary file the target's name if nothing is there yet, where the file system has no
+// hard links (vfat, exFAT). Two first starts copy the same bytes, so if one puts its copy there
+// between the other's look and its rename, nothing is lost.
+Result publishIfFree(Temporary &temporary, const QByteArray &name, const QString &path)
+{
+    if (::renameat2(AT_FDCWD, temporary.name(), AT_FDCWD, name.constData(), RENAME_NOREPLACE) == 0) {
+        temporary.published();
+        return {true, {}};
+    }
+    if (errno == EEXIST)
+        return {true, {}};
+    if (errno != EINVAL && errno != ENOSYS) // a file system or kernel without the flag
+        return failed(errno, path);
+    struct stat info {
+    };
+    if (::lstat(name.constData(), &info) == 0)
+        return {true, {}};
+    if (errno != ENOENT || ::rename(temporary.name(), name.constData()) != 0)
+        return failed(errno, path);
+    temporary.published();
+    return {true, {}};
+}
+
 #endif
 
 } // namespace
@@ -180,6 +204,8 @@ Result create(const QString &path, QByteArrayView bytes)
     // link() publishes the whole file under the name only if nothing is there yet.
     if (::link(temporary.name(), name.constData()) == 0 || errno == EEXIST)
         return {true, {}};
+    if (errno == EPERM || errno == EOPNOTSUPP)
+        return publishIfFree(temporary, name, path);
     return failed(errno, path);
 }
 
