@@ -48,6 +48,9 @@ using FolderRow = std::tuple<QString, bool, bool, QStringList, QString, QStringL
 // how it is written, the bytes, the error expected (%1 the folder), what the name holds after.
 // "c*N" is N times c.
 using SaveRow = std::tuple<QString, QString, QString, QString, QString>;
+// Columns: a name in the user's folder, what it is (file, held by a writer, link, folder), its age in
+// minutes, whether a start removes it.
+using StaleRow = std::tuple<QString, QString, int, bool>;
 // Columns: lines, words, draws.
 using PickIsUniformRow = std::tuple<int, int, int>;
 
@@ -118,8 +121,6 @@ private slots:
         QTest::newRow("a read-only folder") << SaveRow{"x*4096", "read-only", "new", denied, "x*4096"};
         QTest::newRow("a hard link, read-only folder")
             << SaveRow{"hard link", "read-only", "new", denied, "outside"};
-        QTest::newRow("a hard link is replaced, not written through")
-            << SaveRow{"hard link", "", "new", "", "new"};
         QTest::newRow("full disk") << SaveRow{"old", "full", "new", full, "old"};
         QTest::newRow("a copy finds the file there") << SaveRow{"old", "create", "new", "", "old"};
         QTest::newRow("a copy on a full disk") << SaveRow{"", "create, full", "new", full, "-"};
@@ -277,32 +278,20 @@ private slots:
     // they are old and no writer holds them; nothing else.
     void removeStale_data()
     {
-        QTest::addColumn<QString>("name"); // in the user's folder
-        QTest::addColumn<QString>("kind"); // file, held (by a writer), link, folder
-        QTest::addColumn<int>("minutes");  // its age
-        QTest::addColumn<bool>("removed");
-        QTest::newRow("old") << ".zorvik-1x2y3z"
-                             << "file" << 60 << true;
-        QTest::newRow("old, in mfiles") << "mfiles/.zorvik-0"
-                                        << "file" << 11 << true;
-        QTest::newRow("young") << ".zorvik-1x2y3z"
-                               << "file" << 9 << false;
-        QTest::newRow("old, held by a writer") << "mfiles/.zorvik-1x2y3z"
-                                               << "held" << 60 << false;
-        QTest::newRow("old link to an old file") << ".zorvik-1x2y3z"
-                                                 << "link" << 60 << false;
-        QTest::newRow("old folder") << ".zorvik-1x2y3z"
-                                    << "folder" << 60 << false;
-        QTest::newRow("another name") << ".zorvik-1x2y3z.txt"
-                                      << "file" << 60 << false;
-        QTest::newRow("not the program's") << "mfiles/.zorvik-ABC"
-                                           << "file" << 60 << false;
+        QTest::addColumn<StaleRow>("row");
+        QTest::newRow("old") << StaleRow{".zorvik-1x2y3z", "file", 60, true};
+        QTest::newRow("old, in mfiles") << StaleRow{"mfiles/.zorvik-0", "file", 11, true};
+        QTest::newRow("young") << StaleRow{".zorvik-1x2y3z", "file", 9, false};
+        QTest::newRow("old, held by a writer") << StaleRow{"mfiles/.zorvik-1x2y3z", "held", 60, false};
+        QTest::newRow("old link to an old file") << StaleRow{".zorvik-1x2y3z", "link", 60, false};
+        QTest::newRow("old folder") << StaleRow{".zorvik-1x2y3z", "folder", 60, false};
+        QTest::newRow("another name") << StaleRow{".zorvik-1x2y3z.txt", "file", 60, false};
+        QTest::newRow("not the program's") << StaleRow{"mfiles/.zorvik-ABC", "file", 60, false};
     }
     void removeStale()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, kind);
-        QFETCH(int, minutes);
+        QFETCH(StaleRow, row);
+        const auto [name, kind, minutes, removed] = row;
         QTemporaryDir home;
         const QString path = home.filePath("tst_core/" + name), target = home.filePath("target");
         QVERIFY(QDir().mkpath(home.filePath("tst_core/mfiles")));
@@ -319,7 +308,7 @@ private slots:
         qunsetenv("XDG_DATA_HOME");
         paths::setDataDir({});
         ::close(fd);
-        QTEST(!QFileInfo(path).exists() && !QFileInfo(path).isSymLink(), "removed");
+        QCOMPARE(!QFileInfo(path).exists() && !QFileInfo(path).isSymLink(), removed);
     }
 
     // Every line is picked as often as any other, and every grid order of the picked lines is as
