@@ -42,9 +42,10 @@ fuzz: deps
 
 # The portable program folder as build/zorvik-<version>-Linux.tar.gz, and the Debian package
 # build/zorvik_<version>_<architecture>.deb.
-# Built twice from the same commit, the .deb is the same bytes: its files are dated by the commit.
+# Built twice from the same sources, the .deb is the same bytes: its files are dated by the newest
+# release in CHANGELOG.md, or by SOURCE_DATE_EPOCH when that is set.
 package: build
-	cd $(BUILD_DIR) && SOURCE_DATE_EPOCH=$${SOURCE_DATE_EPOCH:-$$(git log -1 --format=%ct)} cpack
+	cd $(BUILD_DIR) && cpack
 
 # A desktop entry for the current user that starts the built program.
 install-desktop: build

@@ -14,6 +14,17 @@
 # and last.txt, as in the build tree's build/zorvik/ that `make run` starts.
 
 include(GNUInstallDirs)
+# Folders are 0755 whatever the umask of whoever installs or packages (lintian: non-standard-dir-perm):
+# install_dirs.cmake makes them first.
+set(zorvik_desktop_dirs ${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_DATADIR}/zorvik ${CMAKE_INSTALL_DATADIR}/applications
+    ${CMAKE_INSTALL_DATADIR}/metainfo ${CMAKE_INSTALL_MANDIR}/man1 ${CMAKE_INSTALL_DOCDIR})
+foreach(size IN ITEMS 16 32 48 64 128 256)
+    list(APPEND zorvik_desktop_dirs ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+install(CODE "set(zorvik_dirs \"${zorvik_desktop_dirs}\")
+              include(\"${CMAKE_CURRENT_LIST_DIR}/install_dirs.cmake\")" COMPONENT desktop)
+install(CODE "set(zorvik_dirs .)
+              include(\"${CMAKE_CURRENT_LIST_DIR}/install_dirs.cmake\")" COMPONENT portable EXCLUDE_FROM_ALL)
 set(ZORVIK_APP_ID example.quelbrin.Zorvik)
 set(CPACK_PACKAGE_CONTACT "Quelbrin <zorvik@quelbrin.example>")
 
@@ -72,12 +83,34 @@ set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/cpack_generator.cmake)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/cpack_dirs.cmake)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Arial and Times New Roman with Cyrillic, for the fixed layout; Qt's own Russian texts.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-translations-l10n")
+# Arial and Times New Roman with Cyrillic, for the fixed layout. Qt's own Russian texts (13 MB) are
+# welcome but not needed: without them the context menus are in English.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+
+# When SOURCE_DATE_EPOCH is not set, the packages' files are dated by the newest release in
+# CHANGELOG.md, so that the same sources give the same packages, byte for byte, from a git clone or
+# an unpacked tarball, at any time (cpack_generator.cmake passes it on).
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md)
+file(STRINGS ${PROJECT_SOURCE_DIR}/CHANGELOG.md zorvik_releases REGEX "^## [^ ]+ \\([0-9]+-[0-9]+-[0-9]+\\)")
+set(zorvik_newest "")
+foreach(release IN LISTS zorvik_releases)
+    string(REGEX MATCH "[0-9]+-[0-9]+-[0-9]+" day "${release}")
+    if(day STRGREATER zorvik_newest)
+        set(zorvik_newest ${day})
+    endif()
+endforeach()
+execute_process(COMMAND date -u -d "${zorvik_newest} 00:00:00" +%s
+                OUTPUT_VARIABLE CPACK_ZORVIK_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT CPACK_ZORVIK_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
+    message(WARNING "No release date in CHANGELOG.md: without SOURCE_DATE_EPOCH, packages get the build's time")
+    unset(CPACK_ZORVIK_SOURCE_DATE_EPOCH)
+endif()
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Zorvik shows a grid of words picked at random from a word base for a few
 seconds, hides them, and lets you type them back in any order while a

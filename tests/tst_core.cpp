@@ -12,15 +12,20 @@
 #include "training/wordbase.h"
 
 #include <QBuffer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <QTest>
 
 #include <cmath>
+#include <dlfcn.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sched.h>
+#include <sys/file.h>
 #include <sys/fsuid.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 static QByteArray contents(const QString &path)
@@ -38,12 +43,16 @@ static void write(const QString &path, const QByteArray &bytes)
 // Columns: text, value, whole (truncated and clamped into 10..50).
 using ReadRow = std::tuple<QString, double, int>;
 // Columns: the shipped mfiles, whether the program's folder usr/bin is writable, whether the user's
-// folder home/zorvik cannot be made, the user's files before ("name=text"), the folder chosen, the
-// user's files after.
-using FolderRow = std::tuple<QString, bool, bool, QStringList, QString, QStringList>;
-// Columns: what the name is before (a file's contents, or "link"), how it
-// is written, the bytes, the error expected, what the name holds after. "c*N" is N times c.
+// folder home/zorvik cannot be made, the user's files before ("name=text", "name->link target"), the
+// folder chosen, the user's files after, a part of the start message (empty: none).
+using FolderRow = std::tuple<QString, bool, bool, QStringList, QString, QStringList, QString>;
+// Columns: what the name is before (a file's contents, "link", or "hard link" to a file "outside"),
+// how it is written, the bytes, the error expected (%1 the folder), what the name holds after.
+// "c*N" is N times c.
 using SaveRow = std::tuple<QString, QString, QString, QString, QString>;
+// Columns: a name in the user's folder, what it is (file, held by a writer, link, folder), its age in
+// minutes, whether a start removes it.
+using StaleRow = std::tuple<QString, QString, int, bool>;
 // Columns: lines, words, draws.
 using PickIsUniformRow = std::tuple<int, int, int>;
 
@@ -107,14 +116,21 @@ private slots:
     void save_data()
     {
         QTest::addColumn<SaveRow>("row");
-        const QString link = "это символическая ссылка", full = "нет места на диске";
+        const QString link = "это символическая ссылка", full = "нет места на диске",
+                      denied = "нет прав на запись в папку %1";
         QTest::newRow("a file is replaced") << SaveRow{"old", "", "new", "", "new"};
         QTest::newRow("a link is refused") << SaveRow{"link", "", "new", link, "link"};
-        QTest::newRow("in place, shorter") << SaveRow{"x*4096", "in place", "new", "", "new"};
+        QTest::newRow("a read-only folder") << SaveRow{"x*4096", "read-only", "new", denied, "x*4096"};
+        QTest::newRow("a hard link, read-only folder")
+            << SaveRow{"hard link", "read-only", "new", denied, "outside"};
         QTest::newRow("full disk") << SaveRow{"old", "full", "new", full, "old"};
-        QTest::newRow("full disk, in place") << SaveRow{"x*4096", "in place, full", "n*5000", full, "x*4096"};
         QTest::newRow("a copy finds the file there") << SaveRow{"old", "create", "new", "", "old"};
         QTest::newRow("a copy on a full disk") << SaveRow{"", "create, full", "new", full, "-"};
+        for (const QString how : {"create, no links", "create, no links, no noreplace"}) {
+            QTest::addRow("%s", qPrintable(how)) << SaveRow{"", how, "new", "", "new"};
+            QTest::addRow("%s, finds the file there", qPrintable(how))
+                << SaveRow{"old", how, "new", "", "old"};
+        }
     }
     // A write goes to a regular file only, completes or leaves what was there, and leaves no
     // temporary file behind.
@@ -128,13 +144,18 @@ private slots:
         };
         if (how.contains("full") && tmpfs.isEmpty())
             QSKIP("a full disk needs a small tmpfs, which only root can mount here");
+        if (how.contains("no") && !dlsym(RTLD_DEFAULT, "zorvik_shim"))
+            QSKIP("needs the preloaded shim, as the test shim_tst_core runs it");
         QTemporaryDir disk;
         QDir dir(how.contains("full") ? tmpfs + "/row" : disk.path() + "/row");
         QVERIFY(dir.mkpath(".") && QFile::setPermissions(disk.path(), QFile::Permissions(0x7755)));
         const QString path = dir.filePath("options.ini"), outside = disk.filePath("outside");
         if (before == "link") // a dangling link: a write through it would make a file outside
             QVERIFY(QFile::link(outside, path));
-        else if (!before.isEmpty())
+        else if (before == "hard link") { // a write through it would change the file outside
+            write(outside, "outside");
+            QVERIFY(::link(qPrintable(outside), qPrintable(path)) == 0);
+        } else if (!before.isEmpty())
             write(path, expand(before));
         QFile::setPermissions(path, QFile::Permissions(0x6666));
         if (how.contains("full")) { // the disk filled to its last page
@@ -143,15 +164,21 @@ private slots:
             }
             ::close(fd);
         }
-        if (how.contains("in place")) // the folder takes no new file, and root is told so too
+        if (how.contains("read-only")) // the folder takes no new file, and root is told so too
             QVERIFY(QFile::setPermissions(dir.path(), QFile::Permissions(0x5555)) && setfsuid(65534) >= 0);
+        for (const char *fault : {"NO_LINKS", "NO_NOREPLACE"}) // as on vfat, and on an older kernel
+            if (how.contains(QString::fromLatin1(fault).toLower().replace('_', ' ')))
+                qputenv(QByteArray("ZORVIK_SHIM_") + fault, "1");
         const savefile::Result result = how.contains("create") ? savefile::create(path, expand(bytes))
                                                                : savefile::replace(path, expand(bytes));
         setfsuid(0);
+        qunsetenv("ZORVIK_SHIM_NO_LINKS");
+        qunsetenv("ZORVIK_SHIM_NO_NOREPLACE");
         const QFileInfo info(path);
         const QByteArray found = info.isSymLink() ? "link" : !info.exists() ? "-" : contents(path);
-        QCOMPARE(std::tuple(result.ok, result.error, found, QFileInfo::exists(outside)),
-                 std::tuple(error.isEmpty(), error, expand(after), false));
+        QCOMPARE(std::tuple(result.ok, result.error, found, contents(outside)),
+                 std::tuple(error.isEmpty(), QString(error).replace("%1", dir.path()), expand(after),
+                            QByteArray(before == "hard link" ? "outside" : "missing")));
         QStringList left = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
         left.removeOne("filler");
         QCOMPARE(left, found == "-" ? QStringList() : QStringList{"options.ini"});
@@ -164,43 +191,126 @@ private slots:
         QTest::addColumn<FolderRow>("row");
         const QString bin = "usr/bin/mfiles", share = "usr/share/zorvik/mfiles", home = "home/zorvik";
         const QStringList shipped = {"abstrakt.txt=a", "options.ini=o", "wmbase.txt=w"};
-        QTest::newRow("portable folder") << FolderRow{bin, true, false, {}, "usr/bin", {}};
-        QTest::newRow("read-only program folder") << FolderRow{bin, false, false, {}, home, shipped};
-        QTest::newRow("installed, first start") << FolderRow{share, true, false, {}, home, shipped};
+        QTest::newRow("portable folder") << FolderRow{bin, true, false, {}, "usr/bin", {}, ""};
+        QTest::newRow("read-only program folder") << FolderRow{bin, false, false, {}, home, shipped, ""};
+        QTest::newRow("installed, first start") << FolderRow{share, true, false, {}, home, shipped, ""};
         QTest::newRow("later start keeps the user's files, adds a new shipped base")
             << FolderRow{share, true,
                          false, {"mine.txt=m", "options.ini=changed", "wmbase.txt=edited"},
-                         home,  {"abstrakt.txt=a", "mine.txt=m", "options.ini=changed", "wmbase.txt=edited"}};
+                         home,  {"abstrakt.txt=a", "mine.txt=m", "options.ini=changed", "wmbase.txt=edited"},
+                         ""};
         QTest::newRow("a deleted shipped base stays deleted, a new one arrives")
             << FolderRow{share, true,
                          false, {"../shipped.lst=options.ini\nwmbase.txt\n", "options.ini=changed"},
-                         home,  {"abstrakt.txt=a", "options.ini=changed"}};
+                         home,  {"abstrakt.txt=a", "options.ini=changed"},
+                         ""};
+        QTest::newRow("a list that cannot be read: nothing is copied, and the start says so")
+            << FolderRow{share,
+                         true,
+                         false,
+                         {"../shipped.lst/x=", "options.ini=changed"},
+                         home,
+                         {"options.ini=changed"},
+                         "Не удалось прочитать список"};
+        QTest::newRow("a list that cannot be kept: the start says so") << FolderRow{
+            share, true, false, {"../shipped.lst->nowhere"}, home, shipped, "вернутся при следующем запуске"};
         QTest::newRow("user folder cannot be made")
-            << FolderRow{share, true, true, {}, "usr/share/zorvik", {}};
+            << FolderRow{share, true, true, {}, "usr/share/zorvik", {}, "Не удалось создать папку"};
     }
     void folder()
     {
         QFETCH(FolderRow, row);
-        const auto [where, writable, blocked, before, chosen, after] = row;
+        const auto [where, writable, blocked, before, chosen, after, said] = row;
         QTemporaryDir tmp;
         const QDir root(tmp.path());
         const auto put = [&](const QString &dir, const QStringList &files) {
             root.mkpath(dir);
-            for (const QString &file : files)
-                write(root.filePath(dir + '/' + file.section('=', 0, 0)), file.section('=', 1).toUtf8());
+            for (const QString &file : files) {
+                const QString path =
+                    root.filePath(dir + '/' + file.section(QRegularExpression("=|->"), 0, 0));
+                root.mkpath(QFileInfo(path).path());
+                file.contains("->") ? void(QFile::link(file.section("->", 1), path))
+                                    : write(path, file.section('=', 1).toUtf8());
+            }
         };
         put(where, {"abstrakt.txt=a", "options.ini=o", "wmbase.txt=w"});
         blocked ? put(".", {"home="}) : put("home/zorvik/mfiles", before);
         const paths::Folder folder =
             paths::chooseFolder(root.filePath("usr/bin"), root.filePath("home/zorvik"),
                                 [&](const QString &) { return writable; });
-        QCOMPARE(std::tuple(folder.dir, folder.error.isEmpty(), folder.writable),
-                 std::tuple(root.filePath(chosen), !blocked, !blocked));
+        QCOMPARE(std::tuple(folder.dir, folder.error.isEmpty(), folder.error.contains(said), folder.writable),
+                 std::tuple(root.filePath(chosen), said.isEmpty(), true, !blocked));
         QStringList found;
         const QDir mine(root.filePath("home/zorvik/mfiles"));
         for (const QString &name : mine.entryList(QDir::Files, QDir::Name))
             found << name + '=' + contents(mine.filePath(name));
         QCOMPARE(found, after);
+    }
+
+    // An unset, empty or relative HOME is no home: the password database's is taken, and no
+    // folder is made at the file system's root or in the current folder. "pw" is that home.
+    void userDir_data()
+    {
+        QTest::addColumn<QStringList>("row"); // HOME, XDG_DATA_HOME ("-": unset), the folder
+        const QString pw = "pw/.local/share/tst_core";
+        QTest::newRow("HOME") << QStringList{"/h", "-", "/h/.local/share/tst_core"};
+        QTest::newRow("XDG_DATA_HOME") << QStringList{"/h", "/x", "/x/tst_core"};
+        QTest::newRow("relative XDG_DATA_HOME") << QStringList{"/h", "x", "/h/.local/share/tst_core"};
+        QTest::newRow("HOME unset") << QStringList{"-", "-", pw};
+        QTest::newRow("HOME empty") << QStringList{"", "", pw};
+        QTest::newRow("relative HOME") << QStringList{"relhome", "-", pw};
+    }
+    void userDir()
+    {
+        QFETCH(QStringList, row);
+        const char *names[] = {"HOME", "XDG_DATA_HOME"};
+        QByteArray saved[2];
+        for (int i = 0; i < 2; ++i) {
+            saved[i] = qgetenv(names[i]);
+            row[i] == "-" ? qunsetenv(names[i]) : qputenv(names[i], row[i].toUtf8());
+        }
+        const QString found = paths::userDir();
+        for (int i = 0; i < 2; ++i)
+            saved[i].isNull() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
+        QCOMPARE(found, QString(row[2]).replace(QRegularExpression("^pw"),
+                                                QFile::decodeName(getpwuid(getuid())->pw_dir)));
+    }
+
+    // A start removes the temporary files that a kill left in the user's folder and its mfiles, once
+    // they are old and no writer holds them; nothing else.
+    void removeStale_data()
+    {
+        QTest::addColumn<StaleRow>("row");
+        QTest::newRow("old") << StaleRow{".zorvik-1x2y3z", "file", 60, true};
+        QTest::newRow("old, in mfiles") << StaleRow{"mfiles/.zorvik-0", "file", 11, true};
+        QTest::newRow("young") << StaleRow{".zorvik-1x2y3z", "file", 9, false};
+        QTest::newRow("old, held by a writer") << StaleRow{"mfiles/.zorvik-1x2y3z", "held", 60, false};
+        QTest::newRow("old link to an old file") << StaleRow{".zorvik-1x2y3z", "link", 60, false};
+        QTest::newRow("old folder") << StaleRow{".zorvik-1x2y3z", "folder", 60, false};
+        QTest::newRow("another name") << StaleRow{".zorvik-1x2y3z.txt", "file", 60, false};
+        QTest::newRow("not the program's") << StaleRow{"mfiles/.zorvik-ABC", "file", 60, false};
+    }
+    void removeStale()
+    {
+        QFETCH(StaleRow, row);
+        const auto [name, kind, minutes, removed] = row;
+        QTemporaryDir home;
+        const QString path = home.filePath("tst_core/" + name), target = home.filePath("target");
+        QVERIFY(QDir().mkpath(home.filePath("tst_core/mfiles")));
+        kind == "folder" ? void(QDir().mkdir(path)) : write(kind == "link" ? target : path, "x");
+        if (kind == "link")
+            QVERIFY(QFile::link(target, path));
+        const int fd = ::open(qPrintable(path), O_RDONLY);
+        QVERIFY(kind != "held" || ::flock(fd, LOCK_EX) == 0);
+        const timespec age[2] = {{::time(nullptr) - minutes * 60, 0}, {::time(nullptr) - minutes * 60, 0}};
+        QVERIFY(::utimensat(AT_FDCWD, qPrintable(target), age, 0) == 0 || kind != "link");
+        QVERIFY(::utimensat(AT_FDCWD, qPrintable(path), age, AT_SYMLINK_NOFOLLOW) == 0);
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
+        paths::setUp();
+        qunsetenv("XDG_DATA_HOME");
+        paths::setDataDir({});
+        ::close(fd);
+        QCOMPARE(!QFileInfo(path).exists() && !QFileInfo(path).isSymLink(), removed);
     }
 
     // Every line is picked as often as any other, and every grid order of the picked lines is as
@@ -300,6 +410,26 @@ private slots:
             state << QString::number(value);
         QTEST(QString("-MR")[int(t.phase())] + events + ' ' + found.join(',') + ' ' + state.join(' '),
               "state");
+    }
+
+    // A regular file swapped for a named pipe after any look, just before it is opened, is refused
+    // at once: nothing waits for a writer.
+    void swappedForAPipe()
+    {
+        if (!dlsym(RTLD_DEFAULT, "zorvik_shim"))
+            QSKIP("needs the preloaded shim, as the test shim_tst_core runs it");
+        QTemporaryDir dir;
+        const QString options = dir.filePath("options.ini"), base = dir.filePath("wmbase.txt");
+        write(options, "x.txt\r\n20\r\n");
+        write(base, QByteArray("w\r\n").repeated(20));
+        qputenv("ZORVIK_SHIM_FIFO", QFile::encodeName(options));
+        const Options loaded = loadOptions(options);
+        qputenv("ZORVIK_SHIM_FIFO", QFile::encodeName(base));
+        std::mt19937_64 rng(1);
+        const wordbase::PickError error = wordbase::pick(base, 10, rng).error;
+        qunsetenv("ZORVIK_SHIM_FIFO");
+        QVERIFY(loaded == Options());
+        QCOMPARE(error, wordbase::PickError::NotAFile);
     }
 
     // A base that is there but cannot be opened is unreadable, not an empty pick (root is told so

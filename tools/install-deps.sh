@@ -20,7 +20,8 @@ test=(
     clang libclang-rt-14-dev                           # libFuzzer targets
     valgrind                                           # the memcheck run
     desktop-file-utils appstream                       # the package test validates its metadata,
-    lintian reuse man-db                               # its Debian policy, licences and manual page
+    lintian reuse man-db                               # its Debian policy, licences and manual page,
+    devscripts                                         # and hardening-check on its program
 )
 case ${1:-} in
 run) packages=("${run[@]}") ;;

@@ -85,11 +85,11 @@ void frmvaruva::Form_Load()
 {
     // Each picture box reads the logo itself. A missing or broken picture leaves the box empty, and
     // so does anything but a regular file.
-    const bool logoIsFile = paths::isRegularFile(paths::logoFile());
     for (vb::Label *image : {f->Image1, f->Image2}) {
-        if (!logoIsFile)
+        QFile logo(paths::logoFile());
+        if (paths::openRegularFile(logo) != paths::Opened::Yes)
             continue;
-        QImageReader reader(paths::logoFile());
+        QImageReader reader(&logo);
         reader.setDecideFormatFromContent(true);
         image->setPixmap(QPixmap::fromImage(reader.read()));
     }

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QFile>
 #include <QString>
 
 #include <functional>
@@ -32,9 +33,11 @@ QString lastFile();
 bool isPlainFileName(const QString &name);
 QString baseFile(const QString &name);
 
-// The program opens only regular files (a link to one too): opening a named pipe would wait for
-// a writer forever, and a device may never end.
-bool isRegularFile(const QString &path);
+// The program reads only regular files (a link to one too): a named pipe would wait for a writer
+// forever, and a device may never end. The file is opened without waiting and then looked at, so a
+// pipe swapped in after any earlier look is refused as well. Opens `file` (its name set) for reading.
+enum class Opened { Yes, Missing, NotAFile, Unreadable };
+Opened openRegularFile(QFile &file, QIODevice::OpenMode mode = QIODevice::ReadOnly);
 
 struct Folder {
     QString dir;          // holds mfiles/ and last.txt
@@ -45,10 +48,17 @@ struct Folder {
 // The folder for a program whose executable lies in programDir: that folder itself when it holds
 // mfiles/ and can be written, else userDir. userDir is created when missing and given each shipped
 // file that was not offered to it before (the list is userDir/shipped.lst): a file the user
-// deleted stays deleted, a file already there is never touched. When userDir cannot be created,
+// deleted stays deleted, a file already there is never touched. A list that cannot be read stops
+// the copying, and one that cannot be written is told: either way the message says so, for a
+// deleted file must not come back without a word. When userDir cannot be created,
 // the shipped files are used as they are, read-only. `writable` is asked about programDir.
 Folder chooseFolder(const QString &programDir, const QString &userDir,
                     const std::function<bool(const QString &)> &writable);
+
+// The user's data folder: $XDG_DATA_HOME/zorvik, else ~/.local/share/zorvik with the home folder
+// from HOME, or from the password database when HOME is unset, empty or relative; empty when
+// there is no home folder at all. Nothing is created.
+QString userDir();
 
 // Start-up: chooses the folder for this program and this user and makes it the data folder.
 // Returns a message for the user when something went wrong.

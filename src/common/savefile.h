@@ -20,13 +20,18 @@ struct Result {
 };
 
 // Replaces the file with these bytes atomically: a new file in the same folder, synced, renamed
-// over the old one. A folder that takes no new file but holds a writable file gets the bytes in
-// place, over the old ones, and the file is cut to the new length only then, so that a kill leaves
-// the old bytes or the new ones, never an empty file.
+// over the old one, so that a kill or a reader at any moment finds the old file or the new one.
+// Nothing is ever written over the old bytes: a folder that takes no new file refuses the save
+// even when the file itself is writable, and a hard link's other names keep the old file.
 Result replace(const QString &path, QByteArrayView bytes);
 
 // Writes a file that is not there yet, whole or not at all. Anything already at that name (a file,
 // a link, a second start's copy) is left alone and counts as done.
 Result create(const QString &path, QByteArrayView bytes);
+
+// A kill leaves the temporary file of a write behind. A start removes the program's own that are
+// older than this and that no writer holds: nothing else, and never through a link.
+constexpr int staleAfterMinutes = 10;
+void removeStale(const QString &dir);
 
 } // namespace savefile

@@ -36,7 +36,7 @@ Options loadOptions(const QString &path)
 {
     Options options;
     QFile file(path);
-    if (paths::isRegularFile(path) && file.open(QIODevice::ReadOnly))
+    if (paths::openRegularFile(file) == paths::Opened::Yes)
         options.parse(file.read(readLimit));
     return options;
 }

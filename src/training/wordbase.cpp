@@ -6,7 +6,6 @@
 #include "common/paths.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <array>
@@ -336,19 +335,22 @@ Pick pick(QIODevice &device, int count, std::mt19937_64 &rng)
 
 Pick pick(const QString &path, int count, std::mt19937_64 &rng)
 {
-    Pick result;
-    if (!QFileInfo::exists(path))
-        result.error = PickError::Missing;
-    else if (!paths::isRegularFile(path))
-        result.error = PickError::NotAFile;
-    if (result.error != PickError::None)
-        return result;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    Pick result;
+    switch (paths::openRegularFile(file, QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    case paths::Opened::Yes:
+        return pick(file, count, rng);
+    case paths::Opened::Missing:
+        result.error = PickError::Missing;
+        break;
+    case paths::Opened::NotAFile:
+        result.error = PickError::NotAFile;
+        break;
+    case paths::Opened::Unreadable:
         result.error = PickError::Unreadable;
-        return result;
+        break;
     }
-    return pick(file, count, rng);
+    return result;
 }
 
 } // namespace wordbase

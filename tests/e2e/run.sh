@@ -3,8 +3,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # End-to-end run of the Debian package as a user gets it: cpack makes the .deb, lintian judges it, it
 # is unpacked into a scratch root, its desktop entry, AppStream metadata, icons, manual page and
-# options are checked, the sources pass `reuse lint`, a second cpack later must give the same bytes
-# (the package's dates come from the commit, SOURCE_DATE_EPOCH), and the unpacked
+# options are checked, the sources pass `reuse lint` (tests/package.sh checks that the .deb is the
+# same bytes from another build of the same sources), and the unpacked
 # program runs with a home folder of its own on a private Xvfb display, with the xcb platform and
 # raw XTest key and mouse events (xkeys.py) in the ru and the us layout: xdotool switches to the
 # Latin group while it sends, so it cannot type with a Russian layout. There is no window manager:
@@ -27,7 +27,6 @@ WORK=$(mktemp -d /tmp/zorvik-e2e.XXXXXX) PIDS="" # WORK is private: the XDG_RUNT
 ROOT=$WORK/root DATA=$WORK/home/.local/share/zorvik
 LAST=$DATA/last.txt OPTIONS=$DATA/mfiles/options.ini
 trap 'kill $PIDS 2>/dev/null; rm -rf "$WORK"' EXIT
-export SOURCE_DATE_EPOCH=$(git -C "$SRC" log -1 --format=%ct 2>/dev/null || date +%s)
 (cd "$BUILD" && cpack -G DEB -B "$WORK/out") >"$WORK/cpack.log" 2>&1 || { cat "$WORK/cpack.log"; exit 1; }
 DEB=$(echo "$WORK"/out/*.deb)
 dpkg-deb -x "$DEB" "$ROOT" && mkdir -p "$SHOTS" "$WORK/home" || exit 1
@@ -85,8 +84,8 @@ start() {
 }
 
 echo "== the package"
-check "Depends names Qt Widgets, the Liberation fonts and Qt's translations" 0 test "$(dpkg-deb -f "$DEB" Depends |
-    grep -ow -e libqt6widgets6 -e fonts-liberation2 -e qt6-translations-l10n | sort -u | wc -l)" = 3
+check "Depends names Qt Widgets and the Liberation fonts" 0 test "$(dpkg-deb -f "$DEB" Depends |
+    grep -ow -e libqt6widgets6 -e fonts-liberation2 | sort -u | wc -l)" = 2
 check "desktop-file-validate accepts the desktop entry" 0 \
     desktop-file-validate "$ROOT/usr/share/applications/$ID.desktop"
 VERSION=$(dpkg-deb -f "$DEB" Version)
@@ -166,7 +165,5 @@ shot help
 check "and Enter shows the help instead of the training" $WAIT changed page 0 70 537 281 5000
 quits
 check "the unpacked tree is unchanged" 0 eval 'snapshot | cmp -s - "$WORK/before"'
-check "a second cpack, later, gives the same .deb" 0 eval \
-    '(cd "$BUILD" && cpack -G DEB -B "$WORK/again") >/dev/null 2>&1 && cmp "$DEB" "$WORK"/again/*.deb'
 echo "e2e: $FAILED checks failed, screenshots in $SHOTS"
 [ "$FAILED" -eq 0 ]
