@@ -5,7 +5,8 @@
 # 0755, its program is hardened and has no RUNPATH, Qt's translations are only recommended. Then a
 # packager's build of the same sources unpacked from a tarball (no .git) in another folder:
 # -DBUILD_TESTING=OFF, built and installed with DESTDIR offline, with no sudo or apt-get, builds the
-# program alone, installs 0755 folders under umask 077, and its .deb is the same bytes.
+# program alone, installs 0755 folders under umask 077, and its .deb, packed under umask 022, is the
+# same bytes.
 #   package.sh SOURCE_DIR BUILD_DIR        exit status 0 passed, 1 failed, 77 skipped (a tool missing)
 set -u
 SRC=$1 BUILD=$2 FAILED=0
@@ -39,7 +40,7 @@ offline=() # no network, where this user may make a namespace of its own
 unshare -rn true 2>/dev/null && offline=(unshare -rn)
 (cd "$WORK/src" && export PATH="$WORK/bin:$PATH" &&
     "${offline[@]}" cmake -S . -B build -G Ninja -DBUILD_TESTING=OFF && "${offline[@]}" cmake --build build -j2 &&
-    DESTDIR="$WORK/dest" "${offline[@]}" cmake --install build && cd build && "${offline[@]}" cpack -G DEB -B "$WORK/again") \
+    DESTDIR="$WORK/dest" "${offline[@]}" cmake --install build && cd build && umask 022 && "${offline[@]}" cpack -G DEB -B "$WORK/again") \
     >"$WORK/log" 2>&1 || { cat "$WORK/log"; exit 1; }
 check "it asks for neither sudo nor apt-get" '[ ! -e "$WORK/called" ]'
 check "it builds the program alone" \
