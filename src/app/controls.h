@@ -24,7 +24,10 @@ constexpr quint32 darkBlue = 0xC00000;
 
 QColor color(quint32 bbggrr);
 quint32 fromColor(const QColor &color);
-// The desktop's window background and window text colours.
+// The classic light scheme the window is drawn in, whatever the desktop's theme: under a dark
+// theme the desktop's text is light while the design's pages stay white.
+QPalette palette();
+// Its window background and window text colours, the design's two "system" colours.
 quint32 windowColor();
 quint32 windowTextColor();
 

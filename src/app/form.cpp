@@ -149,7 +149,7 @@ Form::Form(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("controls"));
     setGeometry(0, 0, 537, 373);
     setAutoFillBackground(true);
-    QPalette p = palette();
+    QPalette p = vb::palette();
     p.setColor(QPalette::Window, vb::color(vb::white));
     setPalette(p);
     setFont(vb::font(arial, 8.25));

@@ -518,6 +518,38 @@ last.txt a named pipe :: file ../last.txt|pipe; answer ОК; train :: said:эт�
     }
     void hostileFiles() { scripts(); }
 
+    // Every page looks the same under a light and a dark desktop palette.
+    void themes_data()
+    {
+        table(R"(
+start :: ::
+settings :: menu 1 ::
+help :: menu 2 ::
+topic :: menu 2; click Label54 ::
+memorising :: menu 0 ::
+recall :: menu 0; t1 *; find 2; type ко ::
+results :: menu 0; t1 *; find 3; t2 * ::
+review :: + click Command4 ::
+)");
+    }
+    void themes()
+    {
+        QFETCH(QString, script);
+        const QPalette light = QApplication::palette(),
+                       dark(QColor(0x32, 0x32, 0x32), QColor(0x32, 0x32, 0x32));
+        QImage shots[2];
+        // A glyph's first drawing is anti-aliased a little differently from later ones: a first
+        // light drawing warms the caches.
+        for (const QPalette &palette : {light, light, dark}) {
+            QApplication::setPalette(palette);
+            open();
+            run(script.split("; ", Qt::SkipEmptyParts));
+            shots[0] = std::exchange(shots[1], w->grab().toImage());
+        }
+        QApplication::setPalette(light);
+        QCOMPARE(shots[1], shots[0]);
+    }
+
     void resetKeepsTheWindow()
     {
         // A double-click on "Старт" is one click: a second reset would delete the set the first
