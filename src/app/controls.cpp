@@ -5,6 +5,7 @@
 
 #include "keys.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLocale>
@@ -13,6 +14,7 @@
 #include <QStyleOption>
 
 #include <algorithm>
+#include <utility>
 
 namespace vb
 {
@@ -155,6 +157,49 @@ void Label::shrinkToFit(int minPixels)
     }
 }
 
+void Label::setActing(QAccessible::Role role, const QKeySequence &shortcut)
+{
+    m_actingRole = role;
+    m_shortcut = shortcut;
+    // Writing the caption may have made the plain label's interface already: make it anew.
+    if (QAccessibleInterface *made = QAccessible::queryAccessibleInterface(this))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+    // Tab only: a click acts without taking the focus, as it always has.
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void Label::setKeyboardInUse(bool inUse)
+{
+    if (std::exchange(s_keyboardInUse, inUse) == inUse)
+        return;
+    if (auto *focused = qobject_cast<Label *>(QApplication::focusWidget()))
+        focused->update();
+}
+
+void Label::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (m_actingRole != QAccessible::NoRole &&
+        (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+        if (!event->isAutoRepeat())
+            emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void Label::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus() || !s_keyboardInUse)
+        return;
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.backgroundColor = palette().color(QPalette::Window);
+    QPainter painter(this);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+}
+
 void Label::mousePressEvent(QMouseEvent *event)
 {
     m_pressed = event->button() == Qt::LeftButton;
@@ -277,6 +322,22 @@ void FileList::setPath(const QString &dir)
                            [](QChar c) { return c.category() == QChar::Other_Control; });
     });
     addItems(names);
+    for (int row = 0; row < count(); ++row)
+        setRowHidden(row, !isVisible());
+}
+
+void FileList::showEvent(QShowEvent *event)
+{
+    for (int row = 0; row < count(); ++row)
+        setRowHidden(row, false);
+    QListWidget::showEvent(event);
+}
+
+void FileList::hideEvent(QHideEvent *event)
+{
+    for (int row = 0; row < count(); ++row)
+        setRowHidden(row, true);
+    QListWidget::hideEvent(event);
 }
 
 void FileList::focusInEvent(QFocusEvent *event)

@@ -72,6 +72,13 @@ QString pickErrorText(wordbase::PickError error, const QString &fileName, qint64
     return {};
 }
 
+// The recall box says how many words are found; each change reaches a screen reader as an event.
+void describeFound(const Form *f)
+{
+    f->Text4->setAccessibleDescription(
+        QStringLiteral("найдено %1 из %2").arg(f->Label27->caption(), f->Label28->caption()));
+}
+
 } // namespace
 
 void frmvaruva::reportPickError(const QString &text)
@@ -152,6 +159,7 @@ void frmvaruva::Timer1_Timer()
     for (vb::Label *slot : f->Label25)
         slot->hide();
     f->Text4->show();
+    describeFound(f);
     f->Label27->show();
     f->Label28->show();
     f->Label29->show();
@@ -208,6 +216,7 @@ void frmvaruva::Text4_Change()
             slot->show();
             f->Text4->clear();
             f->Label27->setCaption(QString::number(wholeNumber(f->Label27->caption()) + 1));
+            describeFound(f);
         }
     }
     // All found: the recall ends at the next tick and counts the time it took, as STOP does.
