@@ -468,7 +468,7 @@ all found: later keys and STOP count nothing :: opts wmbase.txt|10|10|180; menu 
 none :: menu 0; t1 *; t2 * :: Label32=0; Label43=0; Label44=0; Label47=1
 the scale beside the results :: menu 0; t1 *; t2 * :: Label39=50; Label40=40; Label41=8
 all, quickly: the recall time used counts :: opts wmbase.txt|10|10|180; menu 0; t1 *; find 10; t2 1 :: Label44=1,6; Label47=60,6
-15 digits :: opts wmbase.txt|17|30|180; menu 0; t1 *; find 13; t2 * :: Label32=38,2352941176471; Label43=3,46666666666667; Label44=0,693333333333333; Label47=43,3952941176471; fits=1; Label32^=6; Label47^=18; focus=Command4
+15 digits :: opts wmbase.txt|17|30|180; menu 0; t1 *; find 13; t2 * :: Label32=38,2352941176471; Label43=3,46666666666667; Label44=0,693333333333333; Label47=43,3952941176471; fits=1; Label32^=9; Label47^=18; Label32$=38,23529412; Label32~=38,2352941176471; Label32&=38,2352941176471; Label47$=43,3952941176471; focus=Command4
 17 words, one found :: opts wmbase.txt|17|10|70; menu 0; t1 *; find 1; t2 * :: Label32=2,94117647058824; Label47=4,87831932773109; fits=1
 Назад :: menu 2; click Label56; click Command5 :: page=Frame6; focus=Label54
 topic settings :: + click Label54 :: page=Frame5; topic:Label54=ok; focus=Command5
