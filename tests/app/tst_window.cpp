@@ -399,7 +399,7 @@ a released Alt ends the shortcut :: key Alt+X; key H :: page=Frame1
 an unseen Alt release keeps it :: press; key H :: page=Frame6
 Alt+P :: key Alt+P :: page=Frame2; focus=Text1
 Tab and Space on the menu :: key Tab; key Tab; key Space :: page=Frame2
-Tab and Enter on a help link :: key Alt+H; key Tab; key Return :: Label50=Работа с программой; focus=Command5
+keys alone: a topic, back, the address :: clip -; key Alt+H; key Tab; key Return; note Label50; key Return; key Tab; key Tab; key Tab; key Tab; key Tab; answer ОК; key Space :: notes=Работа с программой; page=Frame6; clip=https://quelbrin.example
 letters without Alt are typed :: menu 1; click Text1; key End; key N; key Q; key H; key P; key Alt+X :: Text1=10nqhp; page=Frame2
 settings during training, ok :: menu 0; t1 1; answer ОК; menu 1 :: boxes=Darizi2: Это действие сбросит текущий процесс [ОК,Отмена]; page=Frame2; timers=00; Label23=9
 ended while asking, cancel :: menu 0; t1 1; answer Отмена>t1 *,t2 *; menu 2 :: page=Frame6; timers=00; Label23=0
