@@ -327,8 +327,8 @@ class tst_window : public QObject
         if (key.endsWith('$')) // the text a label shows
             return static_cast<QLabel *>(c)->text();
         if (key.endsWith('&') || key.endsWith('%')) // what a screen reader reads: name, description
-            return QAccessible::queryAccessibleInterface(c)->text(key.endsWith('&') ? QAccessible::Name
-                                                                                     : QAccessible::Description);
+            return QAccessible::queryAccessibleInterface(c)->text(
+                key.endsWith('&') ? QAccessible::Name : QAccessible::Description);
         if (key.endsWith('^')) // the font's size in pixels, "b" when bold
             return QString::number(c->font().pixelSize()) + (c->font().bold() ? "b" : "");
         if (key.endsWith('#')) // the background of a label: grey, or highlighted
