@@ -17,6 +17,8 @@ run=(
 test=(
     libbenchmark-dev                                   # bench/
     xvfb x11-utils x11-xkb-utils python3-xlib imagemagick  # the end-to-end run and its screenshots
+    at-spi2-core python3-pyatspi dbus                  # the screen reader's view of every page
+    qt6-gtk-platformtheme                              # GNOME's theme, to look at the window under it
     clang libclang-rt-14-dev                           # libFuzzer targets
     valgrind                                           # the memcheck run
     desktop-file-utils appstream                       # the package test validates its metadata,

@@ -5,6 +5,7 @@
 
 #include "keys.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLocale>
@@ -13,6 +14,7 @@
 #include <QStyleOption>
 
 #include <algorithm>
+#include <utility>
 
 namespace vb
 {
@@ -27,14 +29,51 @@ quint32 fromColor(const QColor &c)
     return quint32(c.red()) | (quint32(c.green()) << 8) | (quint32(c.blue()) << 16);
 }
 
+QPalette palette()
+{
+    struct Role {
+        QPalette::ColorRole role;
+        QRgb normal, disabled;
+    };
+    static const Role roles[] = {
+        {QPalette::WindowText, 0xff000000, 0xffbebebe},
+        {QPalette::Button, 0xffefefef, 0xffefefef},
+        {QPalette::Light, 0xffffffff, 0xffffffff},
+        {QPalette::Midlight, 0xffcacaca, 0xffcacaca},
+        {QPalette::Dark, 0xff9f9f9f, 0xffbebebe},
+        {QPalette::Mid, 0xffb8b8b8, 0xffb8b8b8},
+        {QPalette::Text, 0xff000000, 0xffbebebe},
+        {QPalette::BrightText, 0xffffffff, 0xffffffff},
+        {QPalette::ButtonText, 0xff000000, 0xffbebebe},
+        {QPalette::Base, 0xffffffff, 0xffefefef},
+        {QPalette::Window, 0xffefefef, 0xffefefef},
+        {QPalette::Shadow, 0xff767676, 0xffb1b1b1},
+        {QPalette::Highlight, 0xff308cc6, 0xff919191},
+        {QPalette::HighlightedText, 0xffffffff, 0xffffffff},
+        {QPalette::Link, 0xff0000ff, 0xff0000ff},
+        {QPalette::LinkVisited, 0xffff00ff, 0xffff00ff},
+        {QPalette::AlternateBase, 0xfff7f7f7, 0xfff7f7f7},
+        {QPalette::ToolTipBase, 0xffffffdc, 0xffffffdc},
+        {QPalette::ToolTipText, 0xff000000, 0xff000000},
+        {QPalette::PlaceholderText, 0x80000000, 0x80000000},
+    };
+    QPalette p;
+    for (const Role &r : roles) {
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+            p.setColor(group, r.role, QColor::fromRgba(r.normal));
+        p.setColor(QPalette::Disabled, r.role, QColor::fromRgba(r.disabled));
+    }
+    return p;
+}
+
 quint32 windowColor()
 {
-    return fromColor(QPalette().color(QPalette::Window));
+    return fromColor(palette().color(QPalette::Window));
 }
 
 quint32 windowTextColor()
 {
-    return fromColor(QPalette().color(QPalette::WindowText));
+    return fromColor(palette().color(QPalette::WindowText));
 }
 
 QFont font(const QString &family, double points, bool bold)
@@ -115,6 +154,49 @@ void Label::shrinkToFit(int minPixels)
         f.setPixelSize(f.pixelSize() - 1);
         setFont(f);
     }
+}
+
+void Label::setActing(QAccessible::Role role, const QKeySequence &shortcut)
+{
+    m_actingRole = role;
+    m_shortcut = shortcut;
+    // Writing the caption may have made the plain label's interface already: make it anew.
+    if (QAccessibleInterface *made = QAccessible::queryAccessibleInterface(this))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+    // Tab only: a click acts without taking the focus, as it always has.
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void Label::setKeyboardInUse(bool inUse)
+{
+    if (std::exchange(s_keyboardInUse, inUse) == inUse)
+        return;
+    if (auto *focused = qobject_cast<Label *>(QApplication::focusWidget()))
+        focused->update();
+}
+
+void Label::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (m_actingRole != QAccessible::NoRole &&
+        (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+        if (!event->isAutoRepeat())
+            emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void Label::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus() || !s_keyboardInUse)
+        return;
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.backgroundColor = palette().color(QPalette::Window);
+    QPainter painter(this);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
 }
 
 void Label::mousePressEvent(QMouseEvent *event)
@@ -239,6 +321,22 @@ void FileList::setPath(const QString &dir)
                            [](QChar c) { return c.category() == QChar::Other_Control; });
     });
     addItems(names);
+    for (int row = 0; row < count(); ++row)
+        setRowHidden(row, !isVisible());
+}
+
+void FileList::showEvent(QShowEvent *event)
+{
+    for (int row = 0; row < count(); ++row)
+        setRowHidden(row, false);
+    QListWidget::showEvent(event);
+}
+
+void FileList::hideEvent(QHideEvent *event)
+{
+    for (int row = 0; row < count(); ++row)
+        setRowHidden(row, true);
+    QListWidget::hideEvent(event);
 }
 
 void FileList::focusInEvent(QFocusEvent *event)

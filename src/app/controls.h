@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include <QAccessible>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,7 +26,10 @@ constexpr quint32 darkBlue = 0xC00000;
 
 QColor color(quint32 bbggrr);
 quint32 fromColor(const QColor &color);
-// The desktop's window background and window text colours.
+// The classic light scheme the window is drawn in, whatever the desktop's theme: under a dark
+// theme the desktop's text is light while the design's pages stay white.
+QPalette palette();
+// Its window background and window text colours, the design's two "system" colours.
 quint32 windowColor();
 quint32 windowTextColor();
 
@@ -56,11 +61,23 @@ public:
     // Makes the font smaller, down to minPixels, until the wrapped caption fits the label's height.
     void shrinkToFit(int minPixels);
 
+    // A label that acts on a click (a menu item, a link) acts for the keyboard and for assistive
+    // technology too: Tab reaches it, Enter or Space presses it, and it reads as the given role
+    // with a press action and the shortcut that does the same.
+    void setActing(QAccessible::Role role, const QKeySequence &shortcut = {});
+    QAccessible::Role actingRole() const { return m_actingRole; }
+    QKeySequence shortcut() const { return m_shortcut; }
+    // Whether the last input was a key rather than a mouse button: only then does a focused acting
+    // label show its focus frame, so that it looks to a mouse user as it always has.
+    static void setKeyboardInUse(bool inUse);
+
 signals:
     void clicked();
     void mouseMoved();
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -71,6 +88,9 @@ private:
     quint32 m_backColor = white;
     quint32 m_foreColor = 0;
     bool m_pressed = false;
+    QAccessible::Role m_actingRole = QAccessible::NoRole;
+    QKeySequence m_shortcut;
+    static inline bool s_keyboardInUse = false;
 };
 
 // A single-line text box. Alt+letter never types the letter, as on the desktop the program comes
@@ -145,6 +165,10 @@ signals:
     void clicked();
 
 protected:
+    // Qt marks a row shown whenever it lies within the list's rectangle, even while the list is
+    // hidden; so the rows are hidden with the list.
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;

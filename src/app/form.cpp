@@ -155,7 +155,7 @@ Form::Form(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("controls"));
     setGeometry(0, 0, 537, 373);
     setAutoFillBackground(true);
-    QPalette p = palette();
+    QPalette p = vb::palette();
     p.setColor(QPalette::Window, vb::color(vb::white));
     setPalette(p);
     setFont(vb::font(arial, 8.25));
@@ -184,11 +184,13 @@ void Form::buildTopLevel()
     Label3->setOpaque(true);
     const QString items[] = {QStringLiteral("Старт"), QStringLiteral("Настройки"), QStringLiteral("Справка"),
                              QStringLiteral("Выход")};
+    const Qt::Key shortcuts[] = {Qt::Key_N, Qt::Key_P, Qt::Key_H, Qt::Key_Q};
     for (int i = 3; i >= 0; --i) {
         Label *item = label(this, "Label2", 1155 * i, 0, 1170, 330, items[i], menu);
         item->setBackColor(vb::grey);
         item->setOpaque(true);
         item->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        item->setActing(QAccessible::MenuItem, QKeySequence(Qt::ALT | shortcuts[i]));
         Label2[i] = item;
     }
     for (int i = 3; i >= 0; --i)
@@ -201,6 +203,7 @@ void Form::buildTopLevel()
     Label4->setOpaque(true);
     Label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label4->setCursor(Qt::PointingHandCursor);
+    Label4->setActing(QAccessible::Link);
     Line5[1] = line(this, QStringLiteral("Line5"), 3640, 5295, 3640, 5495, vb::white);
     Line5[0] = line(this, QStringLiteral("Line5"), 1620, 5295, 1620, 5495, vb::white);
 }
@@ -209,6 +212,7 @@ void Form::buildStartPage()
 {
     QWidget *f = Frame1;
     Image1 = picture(f, "Image1");
+    Image1->setAccessibleName(QStringLiteral("Логотип программы"));
     Label5 = label(f, "Label5", 210, 105, 2535, 645, QStringLiteral("Знакомство с программой"), heading());
     Label6 = label(f, "Label6", 210, 840, 2430, 1695, introduction());
     Label7 = label(f, "Label7", 2730, 735, 2745, 435, QStringLiteral("Новое в этой версии"), heading());
@@ -227,6 +231,7 @@ void Form::buildSettingsPage()
     QWidget *f = Frame2;
     const QString wrong = QStringLiteral("Неверное значение");
     Image2 = picture(f, "Image2");
+    Image2->setAccessibleName(QStringLiteral("Логотип программы"));
     Label18 = label(f, "Label18", 210, 105, 3270, 435, QStringLiteral("Настройки программы"), heading());
     Label49 = label(f, "Label49", 315, 630, 2535, 225, QStringLiteral("Доступные файлы баз слов"));
     File1 = new vb::FileList(f);
@@ -256,6 +261,12 @@ void Form::buildSettingsPage()
     Command1 = button(f, "Command1", 4305, 3780, 1800, 330, QStringLiteral("Применить"));
     Command2 = button(f, "Command2", 6090, 3780, 1800, 330, QStringLiteral("Отменить"));
     Label12 = label(f, "Label12", 210, 3255, 4215, 750, sloganText(), slogan());
+    // Each caption names its field for assistive technology.
+    Label49->setBuddy(File1);
+    File1->setAccessibleName(Label49->text()); // a list does not take its name from its caption
+    Label13->setBuddy(Text1);
+    Label14->setBuddy(Text2);
+    Label15->setBuddy(Text3);
     // The slogan lies under the buttons it overlaps.
     Label12->lower();
 }
@@ -289,6 +300,7 @@ void Form::buildTrainingPage()
     Text4->setFont(vb::font(arial, 15.75));
     Text4->setAlignment(Qt::AlignCenter);
     Text4->setUpperCaseTyping(true);
+    Text4->setAccessibleName(QStringLiteral("Вспомненное слово"));
     Text4->hide();
     Command3 = button(f, "Command3", 7140, 3700, 750, 435, QStringLiteral("СТОП"));
     for (QTimer **timer : {&Timer1, &Timer2}) {
@@ -360,13 +372,17 @@ void Form::buildHelpPages()
     Label56 = label(f, "Label56", 630, 3015, 2010, 225, QStringLiteral("Результаты"), link);
     Label58 = label(f, "Label58", 630, 3330, 2040, 240, QStringLiteral("Горячие клавиши"), link);
     Label57 = label(f, "Label57", 5040, 2745, 2430, 225, QStringLiteral("Новые программы Quelbrin"), link);
-    for (Label *l : helpLinks())
+    for (Label *l : helpLinks()) {
         l->setCursor(Qt::PointingHandCursor);
+        l->setActing(QAccessible::Link);
+    }
 }
 
 void Form::setTabOrder()
 {
-    QWidget *order[] = {Text1, Text2, Text3, File1, Command1, Command2, Text4, Command3, Command4, Command5};
+    QWidget *order[] = {Label2[0], Label2[1], Label2[2], Label2[3], Text1,    Text2,    Text3,
+                        File1,     Command1,  Command2,  Text4,     Command3, Command4, Command5,
+                        Label54,   Label55,   Label56,   Label58,   Label57,  Label4};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
 }

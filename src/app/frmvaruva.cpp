@@ -3,6 +3,7 @@
 
 #include "frmvaruva.h"
 
+#include "accessible.h"
 #include "common/paths.h"
 #include "common/version.h"
 #include "keys.h"
@@ -70,6 +71,7 @@ void writeMotifHints([[maybe_unused]] QWidget *window)
 frmvaruva::frmvaruva(QWidget *parent) : QWidget(parent)
 {
     installQtTranslation();
+    installAccessibility();
     setObjectName(QStringLiteral("frmvaruva"));
     setWindowTitle(QStringLiteral("Зорвик v." ZORVIK_VERSION));
     setFixedSize(537, 373);
@@ -79,6 +81,9 @@ frmvaruva::frmvaruva(QWidget *parent) : QWidget(parent)
     // The key preview filters the window's own QWindow, which is made here so that it exists.
     create();
     windowHandle()->installEventFilter(this);
+    // Until the user or a page picks a control, the window itself holds the focus: Qt would give it
+    // to the first menu item, and Enter would start a training.
+    setFocus();
 }
 
 void frmvaruva::Form_Load()
@@ -201,6 +206,8 @@ bool frmvaruva::eventFilter(QObject *, QEvent *event)
     // it climbs through the parents. Filtering the QWindow sees each key once, whatever its handler
     // does to the focus (a message box leaves no focus widget until the window is active again),
     // and never a key of a message box, which has a QWindow of its own.
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress)
+        vb::Label::setKeyboardInUse(event->type() == QEvent::KeyPress);
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);

@@ -51,6 +51,8 @@ int main(int argc, char *argv[])
     if (const std::optional<int> status = answerOptions(argc, argv))
         return *status;
     QApplication app(argc, argv);
+    // Drawn alike on every desktop: the colours are the window's own, and so are the controls' shapes.
+    QApplication::setStyle(QStringLiteral("Fusion"));
     // The name gives the user's data folder, ~/.local/share/zorvik, and the window's WM_CLASS, which
     // the desktop entry's StartupWMClass names; the desktop entry's name lets a Wayland desktop
     // match the window to its menu entry and icon.

@@ -87,8 +87,11 @@ void frmvaruva::settingsAction()
 
 void frmvaruva::helpAction()
 {
-    if (switchAllowed())
-        showHelpPage();
+    if (!switchAllowed())
+        return;
+    showHelpPage();
+    // The keyboard goes on from the first topic.
+    f->Label54->setFocus();
 }
 
 void frmvaruva::exitAction()

@@ -132,11 +132,11 @@ int wholeIn(QStringView text, int low, int high)
     return static_cast<int>(value);
 }
 
-QString text(double value)
+QString text(double value, int digits)
 {
     QLocale locale;
     locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
-    return locale.toString(value, 'g', 15);
+    return locale.toString(value, 'g', digits);
 }
 
 } // namespace number

@@ -19,8 +19,8 @@ double read(QStringView text);
 // The whole number read from a text, truncated towards zero and clamped into [low, high].
 int wholeIn(QStringView text, int low, int high);
 
-// The general decimal text of a value: at most 15 significant digits, the decimal separator of the
-// default locale, no group separators, no trailing zeros.
-QString text(double value);
+// The general decimal text of a value: at most 15 (or the given number of) significant digits, the
+// decimal separator of the default locale, no group separators, no trailing zeros.
+QString text(double value, int digits = 15);
 
 } // namespace number

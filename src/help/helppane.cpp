@@ -23,6 +23,7 @@ void frmvaruva::helpLink_Click(vb::Label *link)
         topic = helptexts::otherProgram(f->Label57->caption());
     f->Frame5->show();
     f->Frame6->hide();
+    f->Command5->setFocus();
     f->Label50->setCaption(topic.title);
     f->Label51->setCaption(topic.text);
     // The longest topic needs a line more than the page has at the normal size.
@@ -45,6 +46,7 @@ void frmvaruva::Command5_Click()
 {
     f->Frame5->hide();
     f->Frame6->show();
+    f->Label54->setFocus();
 }
 
 void frmvaruva::Label4_Click()

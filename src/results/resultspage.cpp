@@ -11,15 +11,28 @@
 namespace
 {
 
-// A value with 15 significant digits is wider than its cell: the font shrinks until the number
-// fits on one line, so that no digit is cut off and none wraps below the others.
+// A value with 15 significant digits may be wider than its cell: the font shrinks until the number
+// fits on one line, so that no digit is cut off and none wraps below the others, but not below
+// 9 pixels, where digits can no longer be read. A value that does not fit even then is shown rounded
+// to the digits that fit; its tooltip and the name a screen reader reads give it whole.
 void showValue(vb::Label *cell, double value)
 {
-    cell->setCaption(number::text(value));
+    constexpr int smallest = 9;
+    const QString whole = number::text(value);
+    cell->setCaption(whole);
     QFont font = cell->font();
-    while (font.pixelSize() > 1 && QFontMetrics(font).horizontalAdvance(cell->text()) > cell->width())
+    const auto fits = [&](const QString &text) {
+        return QFontMetrics(font).horizontalAdvance(text) <= cell->width();
+    };
+    while (font.pixelSize() > smallest && !fits(whole))
         font.setPixelSize(font.pixelSize() - 1);
     cell->setFont(font);
+    QString shown = whole;
+    for (int digits = 14; digits > 0 && !fits(shown); --digits)
+        shown = number::text(value, digits);
+    cell->setText(shown);
+    cell->setToolTip(shown == whole ? QString() : whole);
+    cell->setAccessibleName(whole);
 }
 
 } // namespace
@@ -34,6 +47,7 @@ void frmvaruva::showResults()
     showValue(f->Label47, points.total);
     f->Frame3->hide();
     f->Frame4->show();
+    f->Command4->setFocus();
 }
 
 void frmvaruva::Command4_Click()

@@ -8,6 +8,18 @@
 #include "limits.h"
 #include "options.h"
 
+namespace
+{
+// A warning shown is read as the description of its field, which takes the focus to be put right.
+void warn(QWidget *field, vb::Label *warning, bool shown)
+{
+    warning->setVisible(shown);
+    field->setAccessibleDescription(shown ? warning->text() : QString());
+    if (shown)
+        field->setFocus();
+}
+} // namespace
+
 void frmvaruva::nastr()
 {
     const Options stored = loadOptions(paths::optionsFile());
@@ -33,10 +45,10 @@ void frmvaruva::File1_Click()
 void frmvaruva::Command1_Click()
 {
     if (f->Label22->caption().isEmpty()) {
-        f->Label17->show();
+        warn(f->File1, f->Label17, true);
         return;
     }
-    f->Label17->hide();
+    warn(f->File1, f->Label17, false);
     struct Check {
         vb::TextBox *box;
         vb::Label *warning;
@@ -50,10 +62,10 @@ void frmvaruva::Command1_Click()
     for (const Check &check : checks) {
         const double value = number::read(check.box->text());
         if (value < check.range.low || value > check.range.high) {
-            check.warning->show();
+            warn(check.box, check.warning, true);
             return;
         }
-        check.warning->hide();
+        warn(check.box, check.warning, false);
     }
     Options options;
     options.baseFile = f->Label22->caption();

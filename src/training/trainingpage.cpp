@@ -67,6 +67,13 @@ QString pickErrorText(wordbase::PickError error, const QString &fileName, qint64
     return {};
 }
 
+// The recall box says how many words are found; each change reaches a screen reader as an event.
+void describeFound(const Form *f, const Training &training)
+{
+    f->Text4->setAccessibleDescription(
+        QStringLiteral("найдено %1 из %2").arg(training.foundCount()).arg(training.wordCount()));
+}
+
 } // namespace
 
 void frmvaruva::reportPickError(const QString &text)
@@ -153,6 +160,7 @@ void frmvaruva::Timer1_Timer()
     for (vb::Label *slot : f->Label25)
         slot->hide();
     f->Text4->show();
+    describeFound(f, m_training);
     f->Label27->show();
     f->Label28->show();
     f->Label29->show();
@@ -210,6 +218,7 @@ void frmvaruva::Text4_Change()
     for (int slot : found)
         f->Label25[slot]->show();
     f->Label27->setCaption(QString::number(m_training.foundCount()));
+    describeFound(f, m_training);
     // All found: the recall ends at the next tick and counts the time it took, as STOP does.
     if (m_training.allFound())
         showStop(Training::Phase::Recall);

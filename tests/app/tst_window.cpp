@@ -38,6 +38,8 @@
 // Probes
 //   C                           a control's caption or text (a picture: its size, "57x57")
 //   C? C! C~                    shown, enabled (1 or 0), tool tip
+//   C$ C& C%                    the text a label shows; the name and the description a screen
+//                               reader reads
 //   C# C_ C@ C^                 highlighted ("#" or "-"), underlined (1/0), red ("red" or "-"),
 //                               font size in pixels with "b" when bold
 //   C* C|                       1 when a bluish pixel shows (the focus frame); 1 when the bottom
@@ -58,6 +60,7 @@
 #include "common/paths.h"
 #include "common/textcodec.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QCryptographicHash>
@@ -307,7 +310,7 @@ class tst_window : public QObject
                    (w->windowFlags() & Qt::WindowMaximizeButtonHint ? " max" : "");
         if (key == "qt")
             return QCoreApplication::translate("QLineEdit", "Select All");
-        QWidget *c = control(key.chopped(QString("?!~#_@^*|").contains(key.back())));
+        QWidget *c = control(key.chopped(QString("?!~#_@^*|$&%").contains(key.back())));
         const QImage image = QString("*|").contains(key.back()) ? c->grab().toImage() : QImage();
         for (int y = key.endsWith('|') ? image.height() - 1 : 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
@@ -322,6 +325,11 @@ class tst_window : public QObject
             return QString::number(c->isEnabled());
         if (key.endsWith('~'))
             return c->toolTip();
+        if (key.endsWith('$')) // the text a label shows
+            return static_cast<QLabel *>(c)->text();
+        if (key.endsWith('&') || key.endsWith('%')) // what a screen reader reads: name, description
+            return QAccessible::queryAccessibleInterface(c)->text(
+                key.endsWith('&') ? QAccessible::Name : QAccessible::Description);
         if (key.endsWith('^')) // the font's size in pixels, "b" when bold
             return QString::number(c->font().pixelSize()) + (c->font().bold() ? "b" : "");
         if (key.endsWith('#')) // the background of a label: grey, or highlighted
@@ -382,15 +390,17 @@ private slots:
     void scripts_data()
     {
         table(R"(
-start-up :: :: window=Зорвик v.2.1 537x373 1; Label8|=0; page=Frame1; timers=00; Label22=wmbase.txt; Text1=10; Text3=60; Command1!=1; Label17?=0; Label19?=0; Label20?=0; Label21?=0; Image1=57x57; Image2=57x57; Label2.0^=11b; Label22^=11; Label5^=19; Line1?=1; qt=Выделить всё
+start-up :: :: window=Зорвик v.2.1 537x373 1; Label8|=0; page=Frame1; timers=00; Label22=wmbase.txt; Text1=10; Text3=60; Command1!=1; Label17?=0; Label19?=0; Label20?=0; Label21?=0; Image1=57x57; Image2=57x57; Label2.0^=11b; Label22^=11; Label5^=19; Line1?=1; qt=Выделить всё; focus=frmvaruva; Text1&=Количество слов (10-50); File1&=Доступные файлы баз слов
 files and logo :: file B.TXT|x; file c.txtold|x; file d.doc|x; file e\n.txt|x; file dir.txt|folder; menu 1 :: files=B.TXT,c.txtold,wmbase.txt at -1
 Выход :: menu 3 :: window=Зорвик v.2.1 537x373 0
 Ctrl+Alt+N :: key Ctrl+Alt+N :: page=Frame3; timers=10
-Shift+Alt+H :: key Shift+Alt+H :: page=Frame6
+Shift+Alt+H :: key Shift+Alt+H :: page=Frame6; focus=Label54
 a held Alt makes N a shortcut once :: press; key N; t1 1; key N :: Label23=9
 a released Alt ends the shortcut :: key Alt+X; key H :: page=Frame1
 an unseen Alt release keeps it :: press; key H :: page=Frame6
 Alt+P :: key Alt+P :: page=Frame2; focus=Text1
+Tab and Space on the menu :: key Tab; key Tab; key Space :: page=Frame2
+keys alone: a topic, back, the address :: clip -; key Alt+H; key Tab; key Return; note Label50; key Return; key Tab; key Tab; key Tab; key Tab; key Tab; answer ОК; key Space :: notes=Работа с программой; page=Frame6; clip=https://quelbrin.example
 letters without Alt are typed :: menu 1; click Text1; key End; key N; key Q; key H; key P; key Alt+X :: Text1=10nqhp; page=Frame2
 settings during training, ok :: menu 0; t1 1; answer ОК; menu 1 :: boxes=Darizi2: Это действие сбросит текущий процесс [ОК,Отмена]; page=Frame2; timers=00; Label23=9
 ended while asking, cancel :: menu 0; t1 1; answer Отмена>t1 *,t2 *; menu 2 :: page=Frame6; timers=00; Label23=0
@@ -400,14 +410,14 @@ hover stays over the title, a page, a click :: + move Label2.1; move Label1; mov
 the page shows the stored values :: opts b.txt|33|22|99; menu 1 :: Label22=b.txt; Text1=33; Text2=22; Text3=99
 upper bounds :: menu 1; set Label22|a.txt|Text1|50|Text2|30|Text3|180; click Command1 :: Label17?=0; Label19?=0; Label20?=0; Label21?=0; Command1!=0; ini=a.txt/50/30/180//
 lower bounds, blanks, text after the number :: menu 1; set Label22| a.txt|Text1|1 0|Text2|10abc|Text3|60.0; click Command1 :: Label17?=0; Label19?=0; Label20?=0; Label21?=0; ini= a.txt/1 0/10abc/60.0//
-no file :: menu 1; set Label22||Text1|99|Text2|99|Text3|99; click Command1 :: Label17?=1; Label19?=0; Label20?=0; Label21?=0; Label17@=red; Command1!=1; ini=wmbase.txt/10/10/60//
-51 words :: menu 1; set Label22|a.txt|Text1|51|Text2|10|Text3|60; click Command1 :: Label17?=0; Label19?=1; Label20?=0; Label21?=0; ini=wmbase.txt/10/10/60//
+no file :: menu 1; set Label22||Text1|99|Text2|99|Text3|99; click Command1 :: Label17?=1; Label19?=0; Label20?=0; Label21?=0; Label17@=red; Command1!=1; ini=wmbase.txt/10/10/60//; focus=File1; File1%=Выберите файл
+51 words :: menu 1; set Label22|a.txt|Text1|51|Text2|10|Text3|60; click Command1 :: Label17?=0; Label19?=1; Label20?=0; Label21?=0; ini=wmbase.txt/10/10/60//; focus=Text1; Text1%=Неверное значение
 9 seconds :: menu 1; set Label22|a.txt|Text1|20|Text2|9|Text3|60; click Command1 :: Label17?=0; Label19?=0; Label20?=1; Label21?=0
 181 seconds :: menu 1; set Label22|a.txt|Text1|20|Text2|20|Text3|181; click Command1 :: Label17?=0; Label19?=0; Label20?=0; Label21?=1
 first failure only :: menu 1; set Label22|a.txt|Text1|5|Text2|10|Text3|5; click Command1 :: Label17?=0; Label19?=1; Label20?=0; Label21?=0
 a warning outlives cancel :: + set Text1|20; click Command1; click Command2 :: Label17?=0; Label19?=0; Label20?=0; Label21?=1; Text3=60
 later warnings keep their state :: + set Label22|; click Command1 :: Label17?=1; Label19?=0; Label20?=0; Label21?=1
-warnings go when all is well :: + click Command2; click Command1 :: Label17?=0; Label19?=0; Label20?=0; Label21?=0
+warnings go when all is well :: + click Command2; click Command1 :: Label17?=0; Label19?=0; Label20?=0; Label21?=0; Text3%=
 an edit offers apply again :: menu 1; click Command1; click Text2; type 5 :: Command1!=1
 tab into the list chooses nothing :: file другая база.txt|a/b/c; menu 1; click Command1; click Text3; key Tab :: focus=File1; files=wmbase.txt,другая база.txt at -1; Command1!=0; File1*=1
 End chooses the last file :: + key End :: Label22=другая база.txt; Command1!=1
@@ -428,7 +438,7 @@ last.txt cannot be written: told once, before the words :: file ../last.txt|fold
 a failed start keeps last.txt :: file ../last.txt|old; file wmbase.txt|missing; answer ОК; menu 0 :: last=old
 without a user's folder nothing is written, and a save says so :: lock; train; menu 1; answer ОК; click Command1 :: said:(папку для ваших настроек создать не удалось)=1; last=missing; kept=1
 memorising :: opts wmbase.txt|10|20|60; menu 0; t1 1 :: Label26=Запоминайте слова; Label23=19
-recall :: + t1 19 :: timers=01; Label23?=0; Label24?=1; Text4?=1; Label27?=1; Label28?=1; Label29?=1; found=; focus=Text4; Label27=0; Label28=10; Label24=60; Label26=Запоминайте слова
+recall :: + t1 19 :: timers=01; Label23?=0; Label24?=1; Text4?=1; Label27?=1; Label28?=1; Label29?=1; found=; focus=Text4; Text4%=найдено 0 из 10; Text4&=Вспомненное слово; Label27=0; Label28=10; Label24=60; Label26=Запоминайте слова
 recall, first tick :: + t2 1 :: Label26=Повторите слова в любом порядке
 recall runs out :: + t2 59 :: timers=00; page=Frame4; Label47=1
 stop 15 of 20 left :: opts wmbase.txt|10|20|60; menu 0; t1 5; click Command3 :: Text2=10; Text3=60; Label23=1; page=Frame3
@@ -442,7 +452,7 @@ STOP's tip, recall :: menu 0; t1 *; move Command3|6,6 :: Command3~=Законч�
 Enter asks, no :: opts wmbase.txt|10|10|120; menu 0; t1 *; t2 70; type xyz; answer Нет; key Return :: boxes=Darizi2: Вы хотите закончить воспроизведение слов? [Да*,Нет]; Label24=50; Text3=120; Text4=XYZ
 Enter asks, yes :: + answer Да; key Return :: Label24=1; Text3=70; Text4=XYZ
 Enter asks, ended meanwhile :: opts wmbase.txt|10|10|120; menu 0; t1 *; t2 70; answer Да>t2 *; key Ctrl+Return :: Label24=0; Text3=120
-a word inside another :: file wmbase.txt|кот/котёнок/ёж/ёж// сад/дом/лес/мост/сыр/; menu 0; t1 *; type котёнок :: Text4=ЁНОК; found=,кот; Label27=2
+a word inside another :: file wmbase.txt|кот/котёнок/ёж/ёж// сад/дом/лес/мост/сыр/; menu 0; t1 *; type котёнок :: Text4=ЁНОК; found=,кот; Label27=2; Text4%=найдено 2 из 10
 a shown word stays in the box :: + set Text4|; type кот :: Text4=КОТ; Label27=2
 a repeated word is typed twice; blanks count :: + type ёнок; type ёж; type ёж; type сад :: Text4=САД; Label27=5
 pasted text is not upper-cased :: + set Text4|; type  сад; clip дом; key Ctrl+V :: Text4=дом; Label27=6
@@ -452,9 +462,9 @@ all found: scored :: + t2 1 :: page=Frame4; Label32=50; Label47=59,6
 50 words, all found :: words 60; opts wmbase.txt|50|10|60; menu 0; t1 *; find 50 :: Label27=50; Label24=1
 none :: menu 0; t1 *; t2 * :: Label32=0; Label43=0; Label44=0; Label47=1
 the scale beside the results :: menu 0; t1 *; t2 * :: Label39=50; Label40=40; Label41=8
-15 digits :: opts wmbase.txt|17|30|180; menu 0; t1 *; find 13; t2 * :: Label32=38,2352941176471; Label43=3,46666666666667; Label44=0,693333333333333; Label47=43,3952941176471; fits=1; Label32^=6; Label47^=18
-Назад :: menu 2; click Label56; click Command5 :: page=Frame6
-topic settings :: + click Label54 :: page=Frame5; topic:Label54=ok
+15 digits :: opts wmbase.txt|17|30|180; menu 0; t1 *; find 13; t2 * :: Label32=38,2352941176471; Label43=3,46666666666667; Label44=0,693333333333333; Label47=43,3952941176471; fits=1; Label32^=9; Label47^=18; Label32$=38,23529412; Label32~=38,2352941176471; Label32&=38,2352941176471; Label47$=43,3952941176471; focus=Command4
+Назад :: menu 2; click Label56; click Command5 :: page=Frame6; focus=Label54
+topic settings :: + click Label54 :: page=Frame5; topic:Label54=ok; focus=Command5
 topic work :: menu 2; click Label55 :: topic:Label55=ok
 topic results :: menu 2; click Label56 :: topic:Label56=ok
 topic keys :: menu 2; click Label58 :: topic:Label58=ok
@@ -510,6 +520,38 @@ last.txt a named pipe :: file ../last.txt|pipe; answer ОК; train :: said:эт�
 )");
     }
     void hostileFiles() { scripts(); }
+
+    // Every page looks the same under a light and a dark desktop palette.
+    void themes_data()
+    {
+        table(R"(
+start :: ::
+settings :: menu 1 ::
+help :: menu 2 ::
+topic :: menu 2; click Label54 ::
+memorising :: menu 0 ::
+recall :: menu 0; t1 *; find 2; type ко ::
+results :: menu 0; t1 *; find 3; t2 * ::
+review :: + click Command4 ::
+)");
+    }
+    void themes()
+    {
+        QFETCH(QString, script);
+        const QPalette light = QApplication::palette(),
+                       dark(QColor(0x32, 0x32, 0x32), QColor(0x32, 0x32, 0x32));
+        QImage shots[2];
+        // A glyph's first drawing is anti-aliased a little differently from later ones: a first
+        // light drawing warms the caches.
+        for (const QPalette &palette : {light, light, dark}) {
+            QApplication::setPalette(palette);
+            open();
+            run(script.split("; ", Qt::SkipEmptyParts));
+            shots[0] = std::exchange(shots[1], w->grab().toImage());
+        }
+        QApplication::setPalette(light);
+        QCOMPARE(shots[1], shots[0]);
+    }
 
     void resetKeepsTheWindow()
     {
