@@ -29,41 +29,45 @@ quint32 fromColor(const QColor &c)
     return quint32(c.red()) | (quint32(c.green()) << 8) | (quint32(c.blue()) << 16);
 }
 
-QPalette palette()
+const QPalette &palette()
 {
-    struct Role {
-        QPalette::ColorRole role;
-        QRgb normal, disabled;
-    };
-    static const Role roles[] = {
-        {QPalette::WindowText, 0xff000000, 0xffbebebe},
-        {QPalette::Button, 0xffefefef, 0xffefefef},
-        {QPalette::Light, 0xffffffff, 0xffffffff},
-        {QPalette::Midlight, 0xffcacaca, 0xffcacaca},
-        {QPalette::Dark, 0xff9f9f9f, 0xffbebebe},
-        {QPalette::Mid, 0xffb8b8b8, 0xffb8b8b8},
-        {QPalette::Text, 0xff000000, 0xffbebebe},
-        {QPalette::BrightText, 0xffffffff, 0xffffffff},
-        {QPalette::ButtonText, 0xff000000, 0xffbebebe},
-        {QPalette::Base, 0xffffffff, 0xffefefef},
-        {QPalette::Window, 0xffefefef, 0xffefefef},
-        {QPalette::Shadow, 0xff767676, 0xffb1b1b1},
-        {QPalette::Highlight, 0xff308cc6, 0xff919191},
-        {QPalette::HighlightedText, 0xffffffff, 0xffffffff},
-        {QPalette::Link, 0xff0000ff, 0xff0000ff},
-        {QPalette::LinkVisited, 0xffff00ff, 0xffff00ff},
-        {QPalette::AlternateBase, 0xfff7f7f7, 0xfff7f7f7},
-        {QPalette::ToolTipBase, 0xffffffdc, 0xffffffdc},
-        {QPalette::ToolTipText, 0xff000000, 0xff000000},
-        {QPalette::PlaceholderText, 0x80000000, 0x80000000},
-    };
-    QPalette p;
-    for (const Role &r : roles) {
-        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
-            p.setColor(group, r.role, QColor::fromRgba(r.normal));
-        p.setColor(QPalette::Disabled, r.role, QColor::fromRgba(r.disabled));
-    }
-    return p;
+    // Built once: every label asks for its text colour as it is made, at each reset.
+    static const QPalette fixed = [] {
+        struct Role {
+            QPalette::ColorRole role;
+            QRgb normal, disabled;
+        };
+        static const Role roles[] = {
+            {QPalette::WindowText, 0xff000000, 0xffbebebe},
+            {QPalette::Button, 0xffefefef, 0xffefefef},
+            {QPalette::Light, 0xffffffff, 0xffffffff},
+            {QPalette::Midlight, 0xffcacaca, 0xffcacaca},
+            {QPalette::Dark, 0xff9f9f9f, 0xffbebebe},
+            {QPalette::Mid, 0xffb8b8b8, 0xffb8b8b8},
+            {QPalette::Text, 0xff000000, 0xffbebebe},
+            {QPalette::BrightText, 0xffffffff, 0xffffffff},
+            {QPalette::ButtonText, 0xff000000, 0xffbebebe},
+            {QPalette::Base, 0xffffffff, 0xffefefef},
+            {QPalette::Window, 0xffefefef, 0xffefefef},
+            {QPalette::Shadow, 0xff767676, 0xffb1b1b1},
+            {QPalette::Highlight, 0xff308cc6, 0xff919191},
+            {QPalette::HighlightedText, 0xffffffff, 0xffffffff},
+            {QPalette::Link, 0xff0000ff, 0xff0000ff},
+            {QPalette::LinkVisited, 0xffff00ff, 0xffff00ff},
+            {QPalette::AlternateBase, 0xfff7f7f7, 0xfff7f7f7},
+            {QPalette::ToolTipBase, 0xffffffdc, 0xffffffdc},
+            {QPalette::ToolTipText, 0xff000000, 0xff000000},
+            {QPalette::PlaceholderText, 0x80000000, 0x80000000},
+        };
+        QPalette p;
+        for (const Role &r : roles) {
+            for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+                p.setColor(group, r.role, QColor::fromRgba(r.normal));
+            p.setColor(QPalette::Disabled, r.role, QColor::fromRgba(r.disabled));
+        }
+        return p;
+    }();
+    return fixed;
 }
 
 quint32 windowColor()
@@ -321,21 +325,24 @@ void FileList::setPath(const QString &dir)
                            [](QChar c) { return c.category() == QChar::Other_Control; });
     });
     addItems(names);
+    hideRows(!isVisible());
+}
+
+void FileList::hideRows(bool hidden)
+{
     for (int row = 0; row < count(); ++row)
-        setRowHidden(row, !isVisible());
+        setRowHidden(row, hidden);
 }
 
 void FileList::showEvent(QShowEvent *event)
 {
-    for (int row = 0; row < count(); ++row)
-        setRowHidden(row, false);
+    hideRows(false);
     QListWidget::showEvent(event);
 }
 
 void FileList::hideEvent(QHideEvent *event)
 {
-    for (int row = 0; row < count(); ++row)
-        setRowHidden(row, true);
+    hideRows(true);
     QListWidget::hideEvent(event);
 }
 

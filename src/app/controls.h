@@ -28,7 +28,7 @@ QColor color(quint32 bbggrr);
 quint32 fromColor(const QColor &color);
 // The classic light scheme the window is drawn in, whatever the desktop's theme: under a dark
 // theme the desktop's text is light while the design's pages stay white.
-QPalette palette();
+const QPalette &palette();
 // Its window background and window text colours, the design's two "system" colours.
 quint32 windowColor();
 quint32 windowTextColor();
@@ -169,6 +169,7 @@ protected:
     // hidden; so the rows are hidden with the list.
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void hideRows(bool hidden);
     void focusInEvent(QFocusEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;

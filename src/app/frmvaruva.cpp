@@ -134,8 +134,7 @@ void frmvaruva::buildControls()
 {
     f = new Form(this);
     m_training = Training();
-    f->Timer1->setInterval(m_tickInterval);
-    f->Timer2->setInterval(m_tickInterval);
+    setTickInterval(m_tickInterval);
     connectHandlers();
     Form_Load();
 }
