@@ -1,33 +1,39 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 Quelbrin <zorvik@quelbrin.example>
 # SPDX-License-Identifier: GPL-3.0-or-later
-# End-to-end run of the Debian package as a user gets it: cpack makes the .deb, lintian judges it, it
-# is unpacked into a scratch root, its desktop entry, AppStream metadata, icons, manual page and
-# options are checked, the sources pass `reuse lint` (tests/package.sh checks that the .deb is the
-# same bytes from another build of the same sources), and the unpacked
-# program runs with a home folder of its own on a private Xvfb display, with the xcb platform and
-# raw XTest key and mouse events (xkeys.py) in the ru and the us layout: xdotool switches to the
-# Latin group while it sends, so it cannot type with a Russian layout. There is no window manager:
-# the window sits frameless at the top-left corner, and keys go to the window under the pointer, so
-# the pointer is parked over the grey title band, where a click activates the window and does
-# nothing. The user's files must land in that home, and the unpacked tree must stay as it was.
+# End-to-end run of the Debian package as a user and a distribution get it. cpack makes the .deb
+# under umask 077; lintian judges it; it is unpacked into a scratch root and its folder modes,
+# dependencies, desktop entry, AppStream metadata, icons, manual page and options are checked; the
+# sources pass `reuse lint`. With "package", what a distribution checks as well: the program is
+# hardened and has no RUNPATH, and a packager's build of a copy of the sources without .git or build
+# folders (-DBUILD_TESTING=OFF, offline, no sudo or apt-get, installed with DESTDIR under umask 077)
+# builds the program alone, installs 0755 folders, and packs the same bytes under umask 022.
+# Then the unpacked program runs with a home folder of its own on a private Xvfb display, with the
+# xcb platform and raw XTest key and mouse events (xkeys.py) in the ru and the us layout: xdotool
+# switches to the Latin group while it sends, so it cannot type with a Russian layout. There is no
+# window manager: the window sits frameless at the top-left corner, and keys go to the window under
+# the pointer, so the pointer is parked over the grey title band, where a click activates the window
+# and does nothing. The user's files must land in that home, and the unpacked tree must stay as it was.
 #
-#   run.sh BUILD_DIR SHOTS_DIR
+#   run.sh BUILD_DIR SHOTS_DIR [package]
 #
 # Exit status: 0 all checks passed, 1 some failed, 77 skipped (a tool or python3-xlib is missing).
 # SHOTS_DIR gets a screenshot of each page, the ones docs/screenshots/ shows.
 set -u
-BUILD=${1:?build directory} SHOTS=${2:?screenshot directory} ID=example.quelbrin.Zorvik FAILED=0
+BUILD=${1:?build directory} SHOTS=${2:?screenshot directory} PACKAGE=${3:-} ID=example.quelbrin.Zorvik FAILED=0
 SRC=$(cd "${BASH_SOURCE%/*}/../.." && pwd)
 skip() { echo "e2e: SKIPPED: $*"; exit 77; }
 for t in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli identify Xvfb setxkbmap xwininfo \
-    import convert compare lintian reuse man xprop; do command -v $t >/dev/null || skip "no $t"; done
+    import convert compare lintian reuse man xprop ${PACKAGE:+hardening-check readelf objdump ninja}; do
+    command -v $t >/dev/null || skip "no $t"
+done
 /usr/bin/python3 -c 'import Xlib' 2>/dev/null || skip "Debian's python3-xlib is not installed"
 WORK=$(mktemp -d /tmp/zorvik-e2e.XXXXXX) PIDS="" # WORK is private: the XDG_RUNTIME_DIR too
 ROOT=$WORK/root DATA=$WORK/home/.local/share/zorvik
 LAST=$DATA/last.txt OPTIONS=$DATA/mfiles/options.ini
 trap 'kill $PIDS 2>/dev/null; rm -rf "$WORK"' EXIT
-(cd "$BUILD" && cpack -G DEB -B "$WORK/out") >"$WORK/cpack.log" 2>&1 || { cat "$WORK/cpack.log"; exit 1; }
+unset SOURCE_DATE_EPOCH # both builds date the files by CHANGELOG.md
+(cd "$BUILD" && umask 077 && cpack -G DEB -B "$WORK/out") >"$WORK/log" 2>&1 || { cat "$WORK/log"; exit 1; }
 DEB=$(echo "$WORK"/out/*.deb)
 dpkg-deb -x "$DEB" "$ROOT" && mkdir -p "$SHOTS" "$WORK/home" || exit 1
 snapshot() { (cd "$ROOT" && find . -printf '%p %m %s\n' | sort && find . -type f -exec md5sum {} + | sort); }
@@ -84,8 +90,10 @@ start() {
 }
 
 echo "== the package"
-check "Depends names Qt Widgets and the Liberation fonts" 0 test "$(dpkg-deb -f "$DEB" Depends |
-    grep -ow -e libqt6widgets6 -e fonts-liberation2 | sort -u | wc -l)" = 2
+check "under umask 077 every folder in the .deb is 0755" 0 eval '! dpkg-deb -c "$DEB" | grep "^d" | grep -qv "^drwxr-xr-x"'
+check "Depends names Qt Widgets and the Liberation fonts, Qt's translations are recommended" 0 eval \
+    '[ "$(dpkg-deb -f "$DEB" Depends | grep -ow -e libqt6widgets6 -e fonts-liberation2 -e "qt6-translations-l10n" |
+        sort -u)" = "$(printf "fonts-liberation2\nlibqt6widgets6")" ] && [ "$(dpkg-deb -f "$DEB" Recommends)" = qt6-translations-l10n ]'
 check "desktop-file-validate accepts the desktop entry" 0 \
     desktop-file-validate "$ROOT/usr/share/applications/$ID.desktop"
 VERSION=$(dpkg-deb -f "$DEB" Version)
@@ -98,16 +106,39 @@ check "the icon at 16, 32, 48, 64, 128 and 256 pixels" 0 test "$(for s in 16 32 
     identify -format '%w ' "$ROOT/usr/share/icons/hicolor/${s}x$s/apps/$ID.png"; done)" = "16 32 48 64 128 256 "
 check "lintian finds no error and no warning" 0 lintian --fail-on error,warning "$DEB"
 # In a git checkout reuse skips what .gitignore names; an unpacked tarball has no .git, so the sources
-# are looked at without the build folders in them.
-sources() { find "$SRC" -name CMakeCache.txt -printf './%P\n' | sed 's|/CMakeCache.txt$||' |
-    tar -C "$SRC" -c --exclude=./.git -X - . | tar -C "$WORK/src" -x; }
-check "reuse lint: every file says its licence" 0 eval 'mkdir "$WORK/src" && sources && reuse --root "$WORK/src" lint >"$WORK/reuse.log" || { cat "$WORK/reuse.log"; false; }'
-
+# are copied without the build folders in them.
+find "$SRC" -name CMakeCache.txt -printf './%P\n' | sed 's|/CMakeCache.txt$||' |
+    tar -C "$SRC" -c --exclude=./.git -X - . | (mkdir "$WORK/src" && tar -C "$WORK/src" -x) || exit 1
+check "reuse lint: every file says its licence" 0 eval 'reuse --root "$WORK/src" lint >"$WORK/log" || { cat "$WORK/log"; false; }'
 check "man renders the manual page without a warning" 0 eval \
     '[ -z "$(MANWIDTH=80 man --warnings -l "$ROOT/usr/share/man/man1/zorvik.1.gz" 2>&1 >/dev/null)" ]'
 cli() { timeout 5 env -u DISPLAY -u WAYLAND_DISPLAY "$ROOT/usr/bin/zorvik" "$@"; } # no window without a display
 check "--version prints the name and the version, with no display" 0 eval \
     'v=$(cli --version) && [ "$v" = "Зорвик $VERSION" ]'
+if [ "$PACKAGE" ]; then
+    BIN=$ROOT/usr/bin/zorvik
+    # Debian 12's own start files (Scrt1.o, crti.o) lack the CET note, so no program built here
+    # passes hardening-check's control-flow test; its code is checked for the landing pads instead.
+    # Nothing in the program copies into a buffer of known size, so hardening-check cannot tell
+    # _FORTIFY_SOURCE.
+    check "hardening-check passes on the packaged program" 0 hardening-check -q --nocfprotection --nofortify "$BIN"
+    check "-fcf-protection: its functions start with landing pads" 0 eval '(($(objdump -d "$BIN" | grep -c endbr64) > 100))'
+    check "no RPATH or RUNPATH" 0 eval '! readelf -d "$BIN" | grep -q PATH'
+    echo "== a packager's build"
+    mkdir "$WORK/bin" && for t in sudo apt-get; do printf '#!/bin/sh\necho "$0" >>%s/called\nexit 1\n' "$WORK" >"$WORK/bin/$t"; done
+    chmod +x "$WORK/bin/"*
+    offline=() # no network, where this user may make a namespace of its own
+    unshare -rn true 2>/dev/null && offline=(unshare -rn)
+    (cd "$WORK/src" && export PATH="$WORK/bin:$PATH" && umask 077 &&
+        "${offline[@]}" cmake -S . -B build -G Ninja -DBUILD_TESTING=OFF && "${offline[@]}" cmake --build build -j2 &&
+        DESTDIR="$WORK/dest" "${offline[@]}" cmake --install build && cd build && umask 022 &&
+        "${offline[@]}" cpack -G DEB -B "$WORK/again") >"$WORK/log" 2>&1 || { cat "$WORK/log"; exit 1; }
+    check "it asks for neither sudo nor apt-get" 0 test ! -e "$WORK/called"
+    check "it builds the program alone" 0 test \
+        "$(cd "$WORK/src/build" && find . -path ./CMakeFiles -prune -o -type f -perm -u+x -print)" = ./zorvik/zorvik
+    check "its install under umask 077 makes 0755 folders only" 0 test -z "$(find "$WORK/dest" -type d ! -perm 755)"
+    check "its .deb is the same bytes" 0 cmp "$DEB" "$WORK"/again/*.deb
+fi
 
 echo "== ru layout: a whole training"
 start ru
