@@ -51,7 +51,7 @@ using FolderRow = std::tuple<QString, bool, bool, QStringList, QString, QStringL
 // "c*N" is N times c.
 using SaveRow = std::tuple<QString, QString, QString, QString, QString>;
 // Columns: a name in the user's folder, what it is (file, held by a writer, link, folder), its age in
-// minutes, whether a start removes it.
+// seconds, whether a start removes it.
 using StaleRow = std::tuple<QString, QString, int, bool>;
 // Columns: lines, words, draws.
 using PickIsUniformRow = std::tuple<int, int, int>;
@@ -281,19 +281,19 @@ private slots:
     void removeStale_data()
     {
         QTest::addColumn<StaleRow>("row");
-        QTest::newRow("old") << StaleRow{".zorvik-1x2y3z", "file", 60, true};
-        QTest::newRow("old, in mfiles") << StaleRow{"mfiles/.zorvik-0", "file", 11, true};
-        QTest::newRow("young") << StaleRow{".zorvik-1x2y3z", "file", 9, false};
-        QTest::newRow("old, held by a writer") << StaleRow{"mfiles/.zorvik-1x2y3z", "held", 60, false};
-        QTest::newRow("old link to an old file") << StaleRow{".zorvik-1x2y3z", "link", 60, false};
-        QTest::newRow("old folder") << StaleRow{".zorvik-1x2y3z", "folder", 60, false};
-        QTest::newRow("another name") << StaleRow{".zorvik-1x2y3z.txt", "file", 60, false};
-        QTest::newRow("not the program's") << StaleRow{"mfiles/.zorvik-ABC", "file", 60, false};
+        QTest::newRow("old") << StaleRow{".zorvik-1x2y3z", "file", 3600, true};
+        QTest::newRow("ten minutes old, in mfiles") << StaleRow{"mfiles/.zorvik-0", "file", 601, true};
+        QTest::newRow("young") << StaleRow{".zorvik-1x2y3z", "file", 595, false};
+        QTest::newRow("old, held by a writer") << StaleRow{"mfiles/.zorvik-1x2y3z", "held", 3600, false};
+        QTest::newRow("old link to an old file") << StaleRow{".zorvik-1x2y3z", "link", 3600, false};
+        QTest::newRow("old folder") << StaleRow{".zorvik-1x2y3z", "folder", 3600, false};
+        QTest::newRow("another name") << StaleRow{".zorvik-1x2y3z.txt", "file", 3600, false};
+        QTest::newRow("not the program's") << StaleRow{"mfiles/.zorvik-ABC", "file", 3600, false};
     }
     void removeStale()
     {
         QFETCH(StaleRow, row);
-        const auto [name, kind, minutes, removed] = row;
+        const auto [name, kind, seconds, removed] = row;
         QTemporaryDir home;
         const QString path = home.filePath("tst_core/" + name), target = home.filePath("target");
         QVERIFY(QDir().mkpath(home.filePath("tst_core/mfiles")));
@@ -302,7 +302,7 @@ private slots:
             QVERIFY(QFile::link(target, path));
         const int fd = ::open(qPrintable(path), O_RDONLY);
         QVERIFY(kind != "held" || ::flock(fd, LOCK_EX) == 0);
-        const timespec age[2] = {{::time(nullptr) - minutes * 60, 0}, {::time(nullptr) - minutes * 60, 0}};
+        const timespec age[2] = {{::time(nullptr) - seconds, 0}, {::time(nullptr) - seconds, 0}};
         QVERIFY(::utimensat(AT_FDCWD, qPrintable(target), age, 0) == 0 || kind != "link");
         QVERIFY(::utimensat(AT_FDCWD, qPrintable(path), age, AT_SYMLINK_NOFOLLOW) == 0);
         qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));

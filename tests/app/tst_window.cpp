@@ -396,7 +396,7 @@ files and logo :: file B.TXT|x; file c.txtold|x; file d.doc|x; file e\n.txt|x; f
 Ctrl+Alt+N :: key Ctrl+Alt+N :: page=Frame3; timers=10
 Shift+Alt+H :: key Shift+Alt+H :: page=Frame6; focus=Label54
 a held Alt makes N a shortcut once :: press; key N; t1 1; key N :: Label23=9
-a released Alt ends the shortcut :: key Alt+X; key H :: page=Frame1
+a released Alt ends the shortcut :: key Alt; key H :: page=Frame1
 an unseen Alt release keeps it :: press; key H :: page=Frame6
 Alt+P :: key Alt+P :: page=Frame2; focus=Text1
 Tab and Space on the menu :: key Tab; key Tab; key Space :: page=Frame2
