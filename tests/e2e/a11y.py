@@ -7,7 +7,8 @@
 #
 #   a11y.py PROGRAM
 #
-# Per page it prints the figures of the tree and fails on a menu item, link or the credits line
+# The window manager must be offered to move, minimise and close the window, nothing else. Per page
+# it prints the figures of the tree and fails on a menu item, link or the credits line
 # read as a label or without an action (a menu item also without its Alt+ key), an unnamed control
 # one can use, a node marked showing inside a hidden one, a control present twice (a replaced set
 # left in the tree) and a window that is no frame.
@@ -21,7 +22,8 @@ for tool in ('Xvfb', 'dbus-run-session', '/usr/libexec/at-spi-bus-launcher'):
     if not shutil.which(tool):
         skip(f'no {tool} (Debian: xvfb, dbus, at-spi2-core)')
 try:
-    import pyatspi, Xlib
+    import pyatspi
+    from Xlib import display
 except ImportError as e:
     skip(f'Debian\'s python3-pyatspi or python3-xlib is not installed ({e})')
 if 'ZORVIK_A11Y_BUS' not in os.environ:  # a session bus of our own, with its own AT-SPI bus
@@ -75,6 +77,12 @@ ACTING.update({name: (220, 300) for name in ('Настройки програм�
 ONCE = ('Выход', CREDITS, 'Применить', 'СТОП')  # names that one set of controls holds once
 USABLE = {'push button', 'menu item', 'link', 'entry', 'text', 'list', 'list item', 'combo box'}
 
+def motif_hints():  # of the window that has them: functions, decorations
+    d = display.Display()
+    atom = d.intern_atom('_MOTIF_WM_HINTS')
+    return [list(h.value)[1:3] for w in d.screen().root.query_tree().children
+            if (h := w.get_full_property(atom, 0))]
+
 def walk(page):
     top = window()
     found = {'acting labels': [], 'unnamed': [], 'showing inside hidden': [], 'present twice': []}
@@ -101,6 +109,8 @@ def walk(page):
 try:
     if until('the window appears in the AT-SPI tree', showing('Старт')):
         xkeys('click', '450', '45')  # on the grey band: the window takes the keyboard
+        if motif_hints() != [[32 | 8 | 4, 32 | 16 | 8 | 2]]:  # close, minimise, move; their buttons, menu, border
+            fail(f'the window manager is offered more than move, minimise and close: {motif_hints()}')
         walk('start')
         for page, act, ready in (  # X keycodes: 64+33 is Alt+P, 36 Enter
                 ('settings', ('key', '64+33'), showing('Применить')),

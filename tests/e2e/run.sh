@@ -112,9 +112,6 @@ find "$SRC" -name CMakeCache.txt -printf './%P\n' | sed 's|/CMakeCache.txt$||' |
 check "reuse lint: every file says its licence" 0 eval 'reuse --root "$WORK/src" lint >"$WORK/log" || { cat "$WORK/log"; false; }'
 check "man renders the manual page without a warning" 0 eval \
     '[ -z "$(MANWIDTH=80 man --warnings -l "$ROOT/usr/share/man/man1/zorvik.1.gz" 2>&1 >/dev/null)" ]'
-cli() { timeout 5 env -u DISPLAY -u WAYLAND_DISPLAY "$ROOT/usr/bin/zorvik" "$@"; } # no window without a display
-check "--version prints the name and the version, with no display" 0 eval \
-    'v=$(cli --version) && [ "$v" = "Зорвик $VERSION" ]'
 if [ "$PACKAGE" ]; then
     BIN=$ROOT/usr/bin/zorvik
     # Debian 12's own start files (Scrt1.o, crti.o) lack the CET note, so no program built here
@@ -169,8 +166,6 @@ quits
 
 echo "== us layout: settings, a training, one question per key, help"
 start us
-check "the window manager is offered move, minimise and close only" 0 eval \
-    'xprop -name "Зорвик v.2.1" _MOTIF_WM_HINTS | grep -q "= 0x3, 0x2c, 0x3a, 0x0, 0x0$"'
 shot start
 keys key 64+33
 shot settings
