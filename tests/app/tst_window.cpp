@@ -390,7 +390,7 @@ private slots:
     void scripts_data()
     {
         table(R"(
-start-up :: :: window=Зорвик v.2.1 537x373 1; Label8|=0; page=Frame1; timers=00; Label22=wmbase.txt; Text1=10; Text3=60; Command1!=1; Label17?=0; Label19?=0; Label20?=0; Label21?=0; Image1=57x57; Image2=57x57; Label2.0^=11b; Label22^=11; Label5^=19; Line1?=1; qt=Выделить всё; focus=frmvaruva; Label6=Предлагаемая программа предназначена для развития зрительной памяти человека. За заданный промежуток времени Вам нужно запомнить определённое количество слов. После чего вы должны воспроизвести все эти слова.; Text1&=Количество слов (10-50); File1&=Доступные файлы баз слов
+start-up :: :: window=Зорвик v.2.1 537x373 1; Label8|=0; page=Frame1; timers=00; Label22=wmbase.txt; Text1=10; Text3=60; Command1!=1; Label17?=0; Label19?=0; Label20?=0; Label21?=0; Image1=57x57; Image2=57x57; Label2.0^=11b; Label22^=11; Label5^=19; Label11^=48b; Line1?=1; qt=Выделить всё; focus=frmvaruva; Label6=Предлагаемая программа предназначена для развития зрительной памяти человека. За заданный промежуток времени Вам нужно запомнить определённое количество слов. После чего вы должны воспроизвести все эти слова.; Text1&=Количество слов (10-50); File1&=Доступные файлы баз слов
 files and logo :: file B.TXT|x; file c.txtold|x; file d.doc|x; file e\n.txt|x; file dir.txt|folder; menu 1 :: files=B.TXT,c.txtold,wmbase.txt at -1
 Выход :: menu 3 :: window=Зорвик v.2.1 537x373 0
 Ctrl+Alt+N :: key Ctrl+Alt+N :: page=Frame3; timers=10
