@@ -408,23 +408,34 @@ private slots:
     }
 
     // A regular file swapped for a named pipe after any look, just before it is opened, is refused
-    // at once: nothing waits for a writer.
+    // at once: nothing waits for a writer. A shipped file is not copied, and the start says so.
     void swappedForAPipe()
     {
         if (!dlsym(RTLD_DEFAULT, "zorvik_shim"))
             QSKIP("needs the preloaded shim, as the test shim_tst_core runs it");
         QTemporaryDir dir;
-        const QString options = dir.filePath("options.ini"), base = dir.filePath("wmbase.txt");
+        const QString options = dir.filePath("options.ini"), base = dir.filePath("wmbase.txt"),
+                      shipped = dir.filePath("share/zorvik/mfiles/wmbase.txt");
         write(options, "x.txt\r\n20\r\n");
         write(base, QByteArray("w\r\n").repeated(20));
+        QVERIFY(QDir().mkpath(QFileInfo(shipped).path()));
+        write(shipped, "w");
         qputenv("ZORVIK_SHIM_FIFO", QFile::encodeName(options));
         const Options loaded = loadOptions(options);
         qputenv("ZORVIK_SHIM_FIFO", QFile::encodeName(base));
         std::mt19937_64 rng(1);
         const wordbase::PickError error = wordbase::pick(base, 10, rng).error;
+        qputenv("ZORVIK_SHIM_FIFO", QFile::encodeName(shipped));
+        const QString said =
+            paths::chooseFolder(dir.filePath("bin"), dir.filePath("home"), [](const QString &) {
+                return true;
+            }).error;
         qunsetenv("ZORVIK_SHIM_FIFO");
         QVERIFY(loaded == Options());
         QCOMPARE(error, wordbase::PickError::NotAFile);
+        QVERIFY2(said.contains("wmbase.txt (файл не читается)") &&
+                     !QFile::exists(dir.filePath("home/mfiles/wmbase.txt")),
+                 qPrintable(said));
     }
 
     // A base that is there but cannot be opened is unreadable, not an empty pick (root is told so
