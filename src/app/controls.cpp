@@ -198,6 +198,8 @@ void Label::paintEvent(QPaintEvent *event)
         return;
     QStyleOptionFocusRect frame;
     frame.initFrom(this);
+    // Fusion draws the frame only after a Tab; a shortcut that moves the focus here counts too.
+    frame.state |= QStyle::State_KeyboardFocusChange;
     frame.backgroundColor = palette().color(QPalette::Window);
     QPainter painter(this);
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
@@ -362,6 +364,8 @@ void FileList::paintEvent(QPaintEvent *event)
         return;
     QStyleOptionFocusRect frame;
     frame.initFrom(this);
+    // Fusion draws the frame only after a Tab; a shortcut that moves the focus here counts too.
+    frame.state |= QStyle::State_KeyboardFocusChange;
     frame.rect = count() > 0 ? visualItemRect(item(0)) : viewport()->rect();
     frame.backgroundColor = palette().color(QPalette::Base);
     QPainter painter(viewport());

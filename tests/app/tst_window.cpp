@@ -394,7 +394,7 @@ start-up :: :: window=Зорвик v.2.1 537x373 1; Label8|=0; page=Frame1; time
 files and logo :: file B.TXT|x; file c.txtold|x; file d.doc|x; file e\n.txt|x; file dir.txt|folder; menu 1 :: files=B.TXT,c.txtold,wmbase.txt at -1
 Выход :: menu 3 :: window=Зорвик v.2.1 537x373 0
 Ctrl+Alt+N :: key Ctrl+Alt+N :: page=Frame3; timers=10
-Shift+Alt+H :: key Shift+Alt+H :: page=Frame6; focus=Label54
+Shift+Alt+H :: key Shift+Alt+H :: page=Frame6; focus=Label54; Label54*=1; Label55*=0
 a held Alt makes N a shortcut once :: press; key N; t1 1; key N :: Label23=9
 a released Alt ends the shortcut :: key Alt; key H :: page=Frame1
 an unseen Alt release keeps it :: press; key H :: page=Frame6
@@ -438,7 +438,7 @@ last.txt cannot be written: told once, before the words :: file ../last.txt|fold
 a failed start keeps last.txt :: file ../last.txt|old; file wmbase.txt|missing; answer ОК; menu 0 :: last=old
 without a user's folder nothing is written, and a save says so :: lock; train; menu 1; answer ОК; click Command1 :: said:(папку для ваших настроек создать не удалось)=1; last=missing; kept=1
 memorising :: opts wmbase.txt|10|20|60; menu 0; t1 1 :: Label26=Запоминайте слова; Label23=19
-recall :: + t1 19 :: timers=01; Label23?=0; Label24?=1; Text4?=1; Label27?=1; Label28?=1; Label29?=1; found=; focus=Text4; Text4%=найдено 0 из 10; Text4&=Вспомненное слово; Label27=0; Label28=10; Label24=60; Label26=Запоминайте слова
+recall :: + t1 19 :: timers=01; Label23?=0; Label24?=1; Text4?=1; Label27?=1; Label28?=1; Label29?=1; Line23?=1; found=; focus=Text4; Text4%=найдено 0 из 10; Text4&=Вспомненное слово; Label27=0; Label28=10; Label24=60; Label26=Запоминайте слова
 recall, first tick :: + t2 1 :: Label26=Повторите слова в любом порядке
 recall runs out :: + t2 59 :: timers=00; page=Frame4; Label47=1
 stop 15 of 20 left :: opts wmbase.txt|10|20|60; menu 0; t1 5; click Command3 :: Text2=10; Text3=60; Label23=1; page=Frame3

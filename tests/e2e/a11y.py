@@ -77,10 +77,10 @@ ACTING.update({name: (220, 300) for name in ('Настройки програм�
 ONCE = ('Выход', CREDITS, 'Применить', 'СТОП')  # names that one set of controls holds once
 USABLE = {'push button', 'menu item', 'link', 'entry', 'text', 'list', 'list item', 'combo box'}
 
-def motif_hints():  # of the window that has them: functions, decorations
+def motif_hints():  # of the window that has them: which fields are set, functions, decorations
     d = display.Display()
     atom = d.intern_atom('_MOTIF_WM_HINTS')
-    return [list(h.value)[1:3] for w in d.screen().root.query_tree().children
+    return [list(h.value)[:3] for w in d.screen().root.query_tree().children
             if (h := w.get_full_property(atom, 0))]
 
 def walk(page):
@@ -109,7 +109,8 @@ def walk(page):
 try:
     if until('the window appears in the AT-SPI tree', showing('Старт')):
         xkeys('click', '450', '45')  # on the grey band: the window takes the keyboard
-        if motif_hints() != [[32 | 8 | 4, 32 | 16 | 8 | 2]]:  # close, minimise, move; their buttons, menu, border
+        # both set: close, minimise and move; their buttons, the menu, the border
+        if motif_hints() != [[1 | 2, 32 | 8 | 4, 32 | 16 | 8 | 2]]:
             fail(f'the window manager is offered more than move, minimise and close: {motif_hints()}')
         walk('start')
         for page, act, ready in (  # X keycodes: 64+33 is Alt+P, 36 Enter
