@@ -352,8 +352,8 @@ private slots:
     // A training of "кот", "котёнок", "", "ёж", "ёж" with 20 seconds to memorise and 120 to recall,
     // on a base of level 1. Steps, by " ": "tN" N ticks, "s" STOP, "a" abandoned, "=TEXT" the recall
     // box's text. State: the phase (-, M, R) and the steps other than a count (r the recall starts,
-    // e the end, i no phase); the words found; the seconds left of each phase; the score's inputs
-    // F N M R B.
+    // e the end, i no phase, s a STOP that counted); the words found; the seconds left of each
+    // phase; the score's inputs F N M R B.
     void training_data()
     {
         QTest::addColumn<QString>("steps");
@@ -366,10 +366,10 @@ private slots:
         row("the recall starts at 0", "t20", "Rr  0 120 0 5 20 120 1");
         row("the recall, last second", "t20 t119", "Rr  0 1 0 5 20 120 1");
         row("then the end, once", "t20 t121", "-rei  0 0 0 5 20 120 1");
-        row("stop 15 of 20 left", "t5 s", "M  1 120 0 5 10 120 1");
-        row("stop 5 of 20 left, twice", "t15 s s t1", "Rr  0 120 0 5 15 120 1");
-        row("stop 100 of 120 left", "t20 t20 s", "Rr  0 1 0 5 20 60 1");
-        row("stop 10 of 120 left", "t20 t110 s t1", "-re  0 0 0 5 20 110 1");
+        row("stop 15 of 20 left", "t5 s", "Ms  1 120 0 5 10 120 1");
+        row("stop 5 of 20 left, twice", "t15 s s t1", "Rsr  0 120 0 5 15 120 1");
+        row("stop 100 of 120 left", "t20 t20 s", "Rrs  0 1 0 5 20 60 1");
+        row("stop 10 of 120 left", "t20 t110 s t1", "-rse  0 0 0 5 20 110 1");
         row("a word, and the empty one with the emptied box", "t20 =КОТЁНОК", "Rr 1,2 0 120 2 5 20 120 1");
         row("found once, as typed upper-cased", "t20 =КОТ =КОТ =кот", "Rr 0,2 0 120 2 5 20 120 1");
         row("an empty box finds the empty word", "t20 =", "Rr 2 0 120 1 5 20 120 1");
@@ -388,8 +388,8 @@ private slots:
             for (int i = 0; step[0] == 't' && i < step.mid(1).toInt(); ++i)
                 if (const Training::Step done = t.tick(); done != Training::Step::Counted)
                     events += QString("i-re")[int(done)];
-            if (step == "s")
-                t.stop();
+            if (step == "s" && t.stop())
+                events += 's';
             if (step == "a")
                 t.abandon();
             if (step[0] == '=')
