@@ -461,7 +461,6 @@ all found: scored :: + t2 1 :: page=Frame4; Label32=50; Label47=59,6
 7 of 10 :: menu 0; t1 *; find 7; t2 *; click Command4 :: Label32=35; Label43=5,6; Label44=1,12; Label45=1; Label47=42,72; page=Frame3; Text4?=0; Command3?=0; Label23?=0; Label25.6@=-; Label25.7@=red; fits=1; Label32^=16; Label47^=62
 50 words, all found :: words 60; opts wmbase.txt|50|10|60; menu 0; t1 *; find 50 :: Label27=50; Label24=1
 none :: menu 0; t1 *; t2 * :: Label32=0; Label43=0; Label44=0; Label47=1
-the scale beside the results :: menu 0; t1 *; t2 * :: Label39=50; Label40=40; Label41=8
 15 digits :: opts wmbase.txt|17|30|180; menu 0; t1 *; find 13; t2 * :: Label32=38,2352941176471; Label43=3,46666666666667; Label44=0,693333333333333; Label47=43,3952941176471; fits=1; Label32^=9; Label47^=18; Label32$=38,23529412; Label32~=38,2352941176471; Label32&=38,2352941176471; Label47$=43,3952941176471; focus=Command4
 Назад :: menu 2; click Label56; click Command5 :: page=Frame6; focus=Label54
 topic settings :: + click Label54 :: page=Frame5; topic:Label54=ok; focus=Command5
