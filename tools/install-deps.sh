@@ -21,7 +21,7 @@ test=(
     qt6-gtk-platformtheme                              # GNOME's theme, to look at the window under it
     clang libclang-rt-14-dev                           # libFuzzer targets
     valgrind                                           # the memcheck run
-    desktop-file-utils appstream                       # the package test validates its metadata,
+    desktop-file-utils appstream                       # the end-to-end run validates the .deb's metadata,
     lintian reuse man-db                               # its Debian policy, licences and manual page,
     devscripts                                         # and hardening-check on its program
 )
