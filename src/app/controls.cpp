@@ -101,6 +101,18 @@ void ownMouseMoves(QWidget *w)
     w->setMouseTracking(true);
     w->setAttribute(Qt::WA_NoMousePropagation);
 }
+
+// The style's focus frame around rect. Fusion draws it only after a Tab; the callers decide when
+// it shows, whatever moved the focus (a Tab, a shortcut, a field put right).
+void drawFocusFrame(QWidget *w, QPainter &painter, const QRect &rect, const QColor &background)
+{
+    QStyleOptionFocusRect frame;
+    frame.initFrom(w);
+    frame.state |= QStyle::State_KeyboardFocusChange;
+    frame.rect = rect;
+    frame.backgroundColor = background;
+    w->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, w);
+}
 } // namespace
 
 Label::Label(QWidget *parent) : QLabel(parent), m_foreColor(windowTextColor())
@@ -196,13 +208,8 @@ void Label::paintEvent(QPaintEvent *event)
     QLabel::paintEvent(event);
     if (!hasFocus() || !s_keyboardInUse)
         return;
-    QStyleOptionFocusRect frame;
-    frame.initFrom(this);
-    // Fusion draws the frame only after a Tab; a shortcut that moves the focus here counts too.
-    frame.state |= QStyle::State_KeyboardFocusChange;
-    frame.backgroundColor = palette().color(QPalette::Window);
     QPainter painter(this);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+    drawFocusFrame(this, painter, rect(), palette().color(QPalette::Window));
 }
 
 void Label::mousePressEvent(QMouseEvent *event)
@@ -362,14 +369,9 @@ void FileList::paintEvent(QPaintEvent *event)
     // With no row current Qt draws no focus frame at all: draw the style's own on the first row.
     if (!hasFocus() || currentIndex().isValid())
         return;
-    QStyleOptionFocusRect frame;
-    frame.initFrom(this);
-    // Fusion draws the frame only after a Tab; a shortcut that moves the focus here counts too.
-    frame.state |= QStyle::State_KeyboardFocusChange;
-    frame.rect = count() > 0 ? visualItemRect(item(0)) : viewport()->rect();
-    frame.backgroundColor = palette().color(QPalette::Base);
     QPainter painter(viewport());
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+    drawFocusFrame(this, painter, count() > 0 ? visualItemRect(item(0)) : viewport()->rect(),
+                   palette().color(QPalette::Base));
 }
 
 QModelIndex FileList::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
